@@ -1,0 +1,37 @@
+#pragma once
+
+#include "MessagePresenter.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <utility>
+#include <vector>
+
+// Records the messages that would have been shown, for as long as it lives.
+class TRecordingPresenter
+{
+public:
+    using Message = std::pair<TMessagePresenter::Kind, QString>;
+    TRecordingPresenter();
+    ~TRecordingPresenter();
+    const std::vector<Message>& Messages() const;
+
+private:
+    struct Recorder;
+    Recorder* fRecorder;   // owned by the presenter slot while installed
+    std::unique_ptr<TMessagePresenter> fPrevious;
+};
+
+// Replaces the command line for as long as it lives.
+class TCommandLineScope
+{
+public:
+    explicit TCommandLineScope(const QStringList& aParameters);
+    ~TCommandLineScope();
+};
+
+// The shared folder beside the project (schema files), empty when it is absent.
+QString SharedDir();
+// Reads a whole file as bytes; empty when missing.
+QByteArray ReadFileBytes(const QString& aFileName);
