@@ -135,7 +135,8 @@ public:
     void CreateNotifyIcon(QWidget* aForm);
     void DeleteNotifyIcon();
 
-    // Stopwatches; StopTimer and GetTimerValue raise "Stack empty" when none runs.
+    // Stopwatches; StopTimer and GetTimerValue raise "Unbalanced stack or queue operation" when
+    // none runs.
     void StartTimer();
     int StopTimer();
     int GetTimerValue() const;
