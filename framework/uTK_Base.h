@@ -233,6 +233,8 @@ QString GTINCheckDigit(const QString& aDigits);
 // To two decimals, halves away from zero.
 Currency RoundCurr2(Currency aValue);
 int TimeOfDayMs(TDateTime aValue);
+// The date as the user's locale writes it short (day/month/year where the locale says nothing).
+QString ShortDateText(TDateTime aDate);
 
 // --- SQL literals.
 QString SqlStr(const QString& aText);

@@ -1,24 +1,14 @@
 // Version information and the setup store.
 #include "uTK_Base.h"
 
-#include <QLocale>
-
 namespace {
 constexpr int kFirstVersionId = 10000;
 constexpr int kMaxMissingIds = 10;
-
-QString ShortDate(TDateTime aDate)
-{
-    QLocale locale = QLocale::system();
-    if (locale.language() == QLocale::C)
-        return aDate.Format(QStringLiteral("dd/MM/yyyy"));
-    return locale.toString(aDate.Date(), QLocale::ShortFormat);
-}
 }
 
 QString tTK_ApplicationInfo::VersionString() const
 {
-    return u'[' + fVersion + QStringLiteral(" - ") + ShortDate(fReleaseDate) + u']';
+    return u'[' + fVersion + QStringLiteral(" - ") + ShortDateText(fReleaseDate) + u']';
 }
 
 void tTK_ApplicationInfo::Load(const TStringTable& aTable)

@@ -10,18 +10,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace {
-QString ShortDate(TDateTime aDate)
-{
-    return QLocale::system().toString(aDate.Date(), QLocale::ShortFormat);
-}
-
 // Newest version first: a bold heading line, then the change notes as bullets.
 QString HistoryHtml(const tTK_ApplicationInfo& aInfo)
 {
@@ -31,7 +25,7 @@ QString HistoryHtml(const tTK_ApplicationInfo& aInfo)
         const tTK_ApplicationHistory& entry = **it;
         html += QStringLiteral("<p>&nbsp;</p><p style=\"margin-left:10px; font-size:10pt\"><b>Version %1 - "
                                "Release Date: %2 - Author: %3</b></p>")
-                    .arg(entry.Version().toHtmlEscaped(), ShortDate(entry.ReleaseDate()),
+                    .arg(entry.Version().toHtmlEscaped(), ShortDateText(entry.ReleaseDate()),
                          entry.Author().toHtmlEscaped());
         QString bullets;
         for (const QString& note : entry.Text())
@@ -67,7 +61,7 @@ void ShowVersionInformation(QWidget* aOwner)
     icon->setFixedSize(32, 32);
     auto* title = new QLabel(QStringLiteral("%1 - %2\nCurrent Version: %3 - %4")
                                  .arg(QFileInfo(Environment::ExePath()).fileName(), info.Description(),
-                                      info.Version(), ShortDate(info.ReleaseDate())),
+                                      info.Version(), ShortDateText(info.ReleaseDate())),
                              top);
     QFont bold = title->font();
     bold.setBold(true);
