@@ -224,7 +224,7 @@ public:
     const QString& VoucherCode() const { return fVoucherCode; }
     void SetVoucherCode(const QString& aValue) { fVoucherCode = aValue; }
 
-    Currency GetAmount() const override;
+    Currency GetAmount() const override { return fFreeOfCharge ? Currency() : fAmount; }
 
 protected:
     kReceiptLineProductSale(kReceipt* aOwner, tkReceiptLineType aLineType) : kReceiptLine(aOwner, aLineType) {}
@@ -248,7 +248,7 @@ class kReceiptLineProductReturn : public kReceiptLineProductSale
 {
 public:
     explicit kReceiptLineProductReturn(kReceipt* aOwner) : kReceiptLineProductSale(aOwner, rlt_ProductReturn) {}
-    Currency GetAmount() const override;
+    Currency GetAmount() const override { return -kReceiptLineProductSale::GetAmount(); }
 };
 
 class kReceiptLineWeightedProductSale : public kReceiptLineProductSale
@@ -283,10 +283,11 @@ private:
     Currency fAmount;
 };
 
-class kReceiptLineVoucherSale : public kReceiptLine
+// What vouchers and gift cards have in common: a coded card of a price, sold or redeemed, charged
+// or given free.
+class kReceiptLineCard : public kReceiptLine
 {
 public:
-    explicit kReceiptLineVoucherSale(kReceipt* aOwner) : kReceiptLineVoucherSale(aOwner, rlt_VoucherSale) {}
     const QString& Code() const { return fCode; }
     QString Description() const { return ForPrinter(fDescription); }
     Currency Price() const { return fPrice; }
@@ -294,10 +295,15 @@ public:
     const QString& TaxCode() const { return fTaxCode; }
     bool FreeOfCharge() const { return fFreeOfCharge; }
     void SetFreeOfCharge(bool aValue) { fFreeOfCharge = aValue; }
-    Currency GetAmount() const override;
+    Currency GetAmount() const override { return fFreeOfCharge ? Currency() : fPrice; }
 
 protected:
-    kReceiptLineVoucherSale(kReceipt* aOwner, tkReceiptLineType aLineType) : kReceiptLine(aOwner, aLineType) {}
+    using kReceiptLine::kReceiptLine;
+    void SetCode(const QString& aValue) { fCode = aValue; }
+    void SetDescription(const QString& aValue) { fDescription = aValue; }
+    void SetPrice(Currency aValue) { fPrice = aValue; }
+    void SetDepartment(const QString& aValue) { fDepartment = aValue; }
+    void SetTaxCode(const QString& aValue) { fTaxCode = aValue; }
 
 private:
     friend class kReceiptXml;
@@ -307,54 +313,49 @@ private:
     QString fDepartment;
     QString fTaxCode;
     bool fFreeOfCharge = false;
+};
+
+// Only the reader fills a voucher line; FreeOfCharge is its one writable property.
+class kReceiptLineVoucherSale : public kReceiptLineCard
+{
+public:
+    explicit kReceiptLineVoucherSale(kReceipt* aOwner) : kReceiptLineCard(aOwner, rlt_VoucherSale) {}
+
+protected:
+    using kReceiptLineCard::kReceiptLineCard;
 };
 
 class kReceiptLineVoucherRedeem : public kReceiptLineVoucherSale
 {
 public:
     explicit kReceiptLineVoucherRedeem(kReceipt* aOwner) : kReceiptLineVoucherSale(aOwner, rlt_VoucherRedeem) {}
-    Currency GetAmount() const override;
+    Currency GetAmount() const override { return -kReceiptLineCard::GetAmount(); }
 };
 
-class kReceiptLineGiftCardSale : public kReceiptLine
+class kReceiptLineGiftCardSale : public kReceiptLineCard
 {
 public:
-    explicit kReceiptLineGiftCardSale(kReceipt* aOwner) : kReceiptLineGiftCardSale(aOwner, rlt_GiftCardSale) {}
+    explicit kReceiptLineGiftCardSale(kReceipt* aOwner) : kReceiptLineCard(aOwner, rlt_GiftCardSale) {}
     // A new gift card sale owned by aReceipt, not yet added to its lines.
     static std::unique_ptr<kReceiptLineGiftCardSale> Build(kReceipt* aReceipt, const QString& aCode,
                                                            const QString& aDescription,
                                                            const QString& aDepartment, const QString& aTaxCode,
                                                            Currency aPrice, const QString& aAdditionalInfo);
 
-    const QString& Code() const { return fCode; }
-    void SetCode(const QString& aValue) { fCode = aValue; }
-    QString Description() const { return ForPrinter(fDescription); }
-    void SetDescription(const QString& aValue) { fDescription = aValue; }
-    Currency Price() const { return fPrice; }
-    void SetPrice(Currency aValue) { fPrice = aValue; }
-    const QString& Department() const { return fDepartment; }
-    void SetDepartment(const QString& aValue) { fDepartment = aValue; }
-    const QString& TaxCode() const { return fTaxCode; }
-    void SetTaxCode(const QString& aValue) { fTaxCode = aValue; }
-    bool FreeOfCharge() const { return fFreeOfCharge; }
-    void SetFreeOfCharge(bool aValue) { fFreeOfCharge = aValue; }
+    using kReceiptLineCard::SetCode;
+    using kReceiptLineCard::SetDescription;
+    using kReceiptLineCard::SetPrice;
+    using kReceiptLineCard::SetDepartment;
+    using kReceiptLineCard::SetTaxCode;
     const QString& TaxMode() const { return fTaxMode; }
     void SetTaxMode(const QString& aValue) { fTaxMode = aValue; }
-    Currency GetAmount() const override;
 
 protected:
-    kReceiptLineGiftCardSale(kReceipt* aOwner, tkReceiptLineType aLineType) : kReceiptLine(aOwner, aLineType) {}
+    using kReceiptLineCard::kReceiptLineCard;
     void Assign(const QString& aCode, const QString& aDescription, const QString& aDepartment,
                 const QString& aTaxCode, Currency aPrice, const QString& aAdditionalInfo);
 
 private:
-    friend class kReceiptXml;
-    QString fCode;
-    QString fDescription;
-    Currency fPrice;
-    QString fDepartment;
-    QString fTaxCode;
-    bool fFreeOfCharge = false;
     QString fTaxMode;
 };
 
@@ -368,7 +369,7 @@ public:
                                                              const QString& aDepartment, const QString& aTaxCode,
                                                              Currency aPrice, const QString& aTaxMode,
                                                              const QString& aAdditionalInfo);
-    Currency GetAmount() const override;
+    Currency GetAmount() const override { return -kReceiptLineCard::GetAmount(); }
 };
 
 class kReceiptLineSubtotal : public kReceiptLine
@@ -396,29 +397,11 @@ private:
     QString fDescription;
 };
 
-// A discount of a given amount on the line before it; markups derive from it with the opposite sign.
-class kReceiptLineDiscountAmount : public kReceiptLine
+// What discounts and markups have in common. A markup counts as a discount of the opposite sign;
+// the producer has worked out Amount, and only Amount counts.
+class kReceiptLineDiscount : public kReceiptLine
 {
 public:
-    explicit kReceiptLineDiscountAmount(kReceipt* aOwner) : kReceiptLineDiscountAmount(aOwner, rlt_DiscountAmount) {}
-    // A new line of class TLine (this class or one derived from it, such as a markup) owned by
-    // aReceipt, not yet added to its lines.
-    template <class TLine = kReceiptLineDiscountAmount>
-    static std::unique_ptr<TLine> Build(kReceipt* aReceipt, const QString& aDescription, Currency aAmount,
-                                        const QString& aReasonCode, const QString& aReasonNote,
-                                        const QString& aAdditionalInfo)
-    {
-        static_assert(std::is_base_of_v<kReceiptLineDiscountAmount, TLine>);
-        auto line = std::make_unique<TLine>(aReceipt);
-        kReceiptLineDiscountAmount& base = *line;
-        base.fDescription = aDescription;
-        base.fAmount = aAmount;
-        base.fReasonCode = aReasonCode;
-        base.fReasonNote = aReasonNote;
-        base.SetAdditionalInfo(aAdditionalInfo);
-        return line;
-    }
-
     QString Description() const { return ForPrinter(fDescription); }
     Currency Amount() const { return fAmount; }
     const QString& ReasonCode() const { return fReasonCode; }
@@ -426,7 +409,10 @@ public:
     Currency GetAmount() const override { return -fAmount; }
 
 protected:
-    kReceiptLineDiscountAmount(kReceipt* aOwner, tkReceiptLineType aLineType) : kReceiptLine(aOwner, aLineType) {}
+    using kReceiptLine::kReceiptLine;
+    // The values given to a Build factory.
+    void Assign(const QString& aDescription, Currency aAmount, const QString& aReasonCode, const QString& aReasonNote,
+                const QString& aAdditionalInfo);
 
 private:
     friend class kReceiptXml;
@@ -436,12 +422,33 @@ private:
     QString fReasonNote;
 };
 
-// A discount worked out by the producer from a percentage; only Amount counts.
-class kReceiptLineDiscountPercentage : public kReceiptLine
+// A discount of an amount on the item line before it; markups and subtotal discounts derive from it.
+class kReceiptLineDiscountAmount : public kReceiptLineDiscount
 {
 public:
-    explicit kReceiptLineDiscountPercentage(kReceipt* aOwner)
-        : kReceiptLineDiscountPercentage(aOwner, rlt_DiscountPercentage)
+    explicit kReceiptLineDiscountAmount(kReceipt* aOwner) : kReceiptLineDiscount(aOwner, rlt_DiscountAmount) {}
+    // A new line of class TLine (this class or one derived from it, such as a markup) owned by
+    // aReceipt, not yet added to its lines.
+    template <class TLine = kReceiptLineDiscountAmount>
+    static std::unique_ptr<TLine> Build(kReceipt* aReceipt, const QString& aDescription, Currency aAmount,
+                                        const QString& aReasonCode, const QString& aReasonNote,
+                                        const QString& aAdditionalInfo)
+    {
+        static_assert(std::is_base_of_v<kReceiptLineDiscountAmount, TLine>);
+        auto line = std::make_unique<TLine>(aReceipt);
+        line->Assign(aDescription, aAmount, aReasonCode, aReasonNote, aAdditionalInfo);
+        return line;
+    }
+
+protected:
+    using kReceiptLineDiscount::kReceiptLineDiscount;
+};
+
+// A discount given as a percentage; Percentage is informative only.
+class kReceiptLineDiscountPercentage : public kReceiptLineDiscount
+{
+public:
+    explicit kReceiptLineDiscountPercentage(kReceipt* aOwner) : kReceiptLineDiscount(aOwner, rlt_DiscountPercentage)
     {
     }
     // A new line of class TLine (this class or one derived from it) owned by aReceipt, not yet added
@@ -453,33 +460,19 @@ public:
     {
         static_assert(std::is_base_of_v<kReceiptLineDiscountPercentage, TLine>);
         auto line = std::make_unique<TLine>(aReceipt);
-        kReceiptLineDiscountPercentage& base = *line;
-        base.fDescription = aDescription;
-        base.fPercentage = aPercentage;
-        base.fAmount = aAmount;
-        base.fReasonCode = aReasonCode;
-        base.fReasonNote = aReasonNote;
-        base.SetAdditionalInfo(aAdditionalInfo);
+        line->Assign(aDescription, aAmount, aReasonCode, aReasonNote, aAdditionalInfo);
+        static_cast<kReceiptLineDiscountPercentage&>(*line).fPercentage = aPercentage;
         return line;
     }
 
-    QString Description() const { return ForPrinter(fDescription); }
     Currency Percentage() const { return fPercentage; }
-    Currency Amount() const { return fAmount; }
-    const QString& ReasonCode() const { return fReasonCode; }
-    const QString& ReasonNote() const { return fReasonNote; }
-    Currency GetAmount() const override { return -fAmount; }
 
 protected:
-    kReceiptLineDiscountPercentage(kReceipt* aOwner, tkReceiptLineType aLineType) : kReceiptLine(aOwner, aLineType) {}
+    using kReceiptLineDiscount::kReceiptLineDiscount;
 
 private:
     friend class kReceiptXml;
-    QString fDescription;
     Currency fPercentage;
-    Currency fAmount;
-    QString fReasonCode;
-    QString fReasonNote;
 };
 
 class kReceiptLineDiscountAmountOnSubTotal : public kReceiptLineDiscountAmount

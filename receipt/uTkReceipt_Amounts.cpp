@@ -31,6 +31,16 @@ bool IsSubtotalDiscount(const kReceiptLine& aLine)
     }
 }
 
+// The exact sum of aValue over the items of aList.
+template <class TList, class F>
+Currency SumOf(const TList& aList, F aValue)
+{
+    Currency sum;
+    for (const auto& item : aList)
+        sum += aValue(*item);
+    return sum;
+}
+
 }
 
 kReceiptTaxLine* kReceiptTaxLines::GetByTaxCode(const QString& aCode) const
@@ -43,53 +53,38 @@ kReceiptTaxLine* kReceiptTaxLines::GetByTaxCode(const QString& aCode) const
 
 Currency kReceiptTaxLines::GetTaxableAmountByTaxRate(Currency aTaxRate) const
 {
-    Currency sum;
-    for (const auto& tax : *this)
-        if (tax->TaxRate() == aTaxRate)
-            sum += tax->TaxableAmount();
-    return sum;
+    return SumOf(*this, [aTaxRate](const kReceiptTaxLine& aTax) {
+        return aTax.TaxRate() == aTaxRate ? aTax.TaxableAmount() : Currency();
+    });
 }
 
 Currency kReceiptTaxLines::GetTaxAmountByTaxRate(Currency aTaxRate) const
 {
-    Currency sum;
-    for (const auto& tax : *this)
-        if (tax->TaxRate() == aTaxRate)
-            sum += tax->TaxAmount();
-    return sum;
+    return SumOf(*this, [aTaxRate](const kReceiptTaxLine& aTax) {
+        return aTax.TaxRate() == aTaxRate ? aTax.TaxAmount() : Currency();
+    });
 }
 
 Currency kReceiptTaxLines::Amount() const
 {
-    Currency sum;
-    for (const auto& tax : *this)
-        sum += tax->TaxAmount();
-    return sum;
+    return SumOf(*this, [](const kReceiptTaxLine& aTax) { return aTax.TaxAmount(); });
 }
 
 Currency kReceiptPaymentLines::TotalAmount() const
 {
-    Currency sum;
-    for (const auto& payment : *this)
-        if (payment->PaymentType() != Rpt_Change)
-            sum += payment->Amount();
-    return sum;
+    return SumOf(*this, [](const kReceiptPaymentLine& aPayment) {
+        return aPayment.PaymentType() == Rpt_Change ? Currency() : aPayment.Amount();
+    });
 }
 
 Currency kReceipt::GetCalculatedAmount() const
 {
-    Currency sum;
-    for (const auto& line : fLines)
-        sum += line->GetAmount();
-    return sum;
+    return SumOf(fLines, [](const kReceiptLine& aLine) { return aLine.GetAmount(); });
 }
 
 Currency kReceipt::TotalTaxableAmount() const
 {
-    Currency sum;
-    for (const auto& tax : fTaxes)
-        sum += tax->TaxableAmount();
-    return sum;
+    return SumOf(fTaxes, [](const kReceiptTaxLine& aTax) { return aTax.TaxableAmount(); });
 }
 
 Currency kReceipt::TotalTaxAmount() const
@@ -99,11 +94,10 @@ Currency kReceipt::TotalTaxAmount() const
 
 Currency kReceipt::TotalQuantity() const
 {
-    Currency sum;
-    for (const auto& line : fLines)
-        if (auto* product = dynamic_cast<const kReceiptLineProductSale*>(line.get()))
-            sum += product->Quantity();
-    return sum;
+    return SumOf(fLines, [](const kReceiptLine& aLine) {
+        const auto* product = dynamic_cast<const kReceiptLineProductSale*>(&aLine);
+        return product ? product->Quantity() : Currency();
+    });
 }
 
 Currency kReceipt::GetTaxRate(const QString& aTaxCode) const

@@ -25,34 +25,14 @@ std::unique_ptr<kReceiptLineProductSale> kReceiptLineProductSale::Build(
     return line;
 }
 
-Currency kReceiptLineProductSale::GetAmount() const
-{
-    return fFreeOfCharge ? Currency() : fAmount;
-}
-
-Currency kReceiptLineProductReturn::GetAmount() const
-{
-    return FreeOfCharge() ? Currency() : -Amount();
-}
-
-Currency kReceiptLineVoucherSale::GetAmount() const
-{
-    return fFreeOfCharge ? Currency() : fPrice;
-}
-
-Currency kReceiptLineVoucherRedeem::GetAmount() const
-{
-    return FreeOfCharge() ? Currency() : -Price();
-}
-
 void kReceiptLineGiftCardSale::Assign(const QString& aCode, const QString& aDescription, const QString& aDepartment,
                                       const QString& aTaxCode, Currency aPrice, const QString& aAdditionalInfo)
 {
-    fCode = aCode;
-    fDescription = aDescription;
-    fDepartment = aDepartment;
-    fTaxCode = aTaxCode;
-    fPrice = aPrice;
+    SetCode(aCode);
+    SetDescription(aDescription);
+    SetDepartment(aDepartment);
+    SetTaxCode(aTaxCode);
+    SetPrice(aPrice);
     SetAdditionalInfo(aAdditionalInfo);
 }
 
@@ -67,11 +47,6 @@ std::unique_ptr<kReceiptLineGiftCardSale> kReceiptLineGiftCardSale::Build(kRecei
     return line;
 }
 
-Currency kReceiptLineGiftCardSale::GetAmount() const
-{
-    return fFreeOfCharge ? Currency() : fPrice;
-}
-
 std::unique_ptr<kReceiptLineGiftCardRedeem> kReceiptLineGiftCardRedeem::Build(
     kReceipt* aReceipt, const QString& aCode, const QString& aDescription, const QString& aDepartment,
     const QString& aTaxCode, Currency aPrice, const QString& aTaxMode, const QString& aAdditionalInfo)
@@ -82,9 +57,14 @@ std::unique_ptr<kReceiptLineGiftCardRedeem> kReceiptLineGiftCardRedeem::Build(
     return line;
 }
 
-Currency kReceiptLineGiftCardRedeem::GetAmount() const
+void kReceiptLineDiscount::Assign(const QString& aDescription, Currency aAmount, const QString& aReasonCode,
+                                  const QString& aReasonNote, const QString& aAdditionalInfo)
 {
-    return FreeOfCharge() ? Currency() : -Price();
+    fDescription = aDescription;
+    fAmount = aAmount;
+    fReasonCode = aReasonCode;
+    fReasonNote = aReasonNote;
+    SetAdditionalInfo(aAdditionalInfo);
 }
 
 QString kReceiptMessageTextLine::Value() const

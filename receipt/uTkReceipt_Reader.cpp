@@ -141,11 +141,9 @@ std::unique_ptr<kReceiptLine> kReceiptXml::ReadLine(kReceipt& aReceipt, pugi::xm
         aDiscount->fDescription = U::GetNodeValueAsString(n, "Description");
         return aDiscount;
     };
-    auto readPercentage = [n](auto aDiscount) {
+    auto readPercentage = [n, readAmount](auto aDiscount) {
         aDiscount->fPercentage = U::GetNodeValueAsCurrency(n, "Percentage");
-        aDiscount->fAmount = U::GetNodeValueAsCurrency(n, "Amount");
-        aDiscount->fDescription = U::GetNodeValueAsString(n, "Description");
-        return aDiscount;
+        return readAmount(std::move(aDiscount));
     };
 
     kReceipt* owner = &aReceipt;

@@ -139,16 +139,6 @@ QString kReceiptXml::Write(const kReceipt& r)
 void kReceiptXml::WriteLine(pugi::xml_node aLines, const kReceiptLine& aLine)
 {
     pugi::xml_node node = aLines.append_child(krptUtil::EncodeLineType(aLine.LineType()).toLatin1().constData());
-    // Vouchers and gift cards carry the same children; a voucher redemption leaves out FreeOfCharge.
-    auto writeCard = [node](const auto& aCard, bool aWithFreeOfCharge) {
-        Put(node, "Code", aCard.fCode);
-        Put(node, "Description", aCard.fDescription);
-        Put(node, "Department", aCard.fDepartment);
-        Put(node, "TaxCode", aCard.fTaxCode);
-        Put(node, "Price", aCard.fPrice);
-        if (aWithFreeOfCharge)
-            Put(node, "FreeOfCharge", aCard.fFreeOfCharge);
-    };
     switch (aLine.LineType()) {
     case rlt_ProductSale:
     case rlt_ProductReturn:
@@ -170,33 +160,35 @@ void kReceiptXml::WriteLine(pugi::xml_node aLines, const kReceiptLine& aLine)
     }
     case rlt_VoucherSale:
     case rlt_VoucherRedeem:
-        writeCard(As<kReceiptLineVoucherSale>(aLine), aLine.LineType() == rlt_VoucherSale);
-        break;
     case rlt_GiftCardSale:
-    case rlt_GiftCardRedeem:
-        writeCard(As<kReceiptLineGiftCardSale>(aLine), true);
+    case rlt_GiftCardRedeem: {
+        const auto& c = As<kReceiptLineCard>(aLine);
+        Put(node, "Code", c.fCode);
+        Put(node, "Description", c.fDescription);
+        Put(node, "Department", c.fDepartment);
+        Put(node, "TaxCode", c.fTaxCode);
+        Put(node, "Price", c.fPrice);
+        if (aLine.LineType() != rlt_VoucherRedeem)
+            Put(node, "FreeOfCharge", c.fFreeOfCharge);
         break;
+    }
     case rlt_SubTotal:
         Put(node, "Amount", As<kReceiptLineSubtotal>(aLine).Amount());
         break;
     case rlt_Text:
         Put(node, "Description", As<kReceiptLineText>(aLine).fDescription);
         break;
+    case rlt_DiscountPercentage:
+    case rlt_DiscountPercentageOnSubTotal:
+    case rlt_MarkupPercentage:
+    case rlt_MarkupPercentageOnSubTotal:
+        Put(node, "Percentage", As<kReceiptLineDiscountPercentage>(aLine).fPercentage);
+        [[fallthrough]];
     case rlt_DiscountAmount:
     case rlt_DiscountAmountOnSubtotal:
     case rlt_MarkupAmount:
     case rlt_MarkupAmountOnSubtotal: {
-        const auto& d = As<kReceiptLineDiscountAmount>(aLine);
-        Put(node, "Amount", d.fAmount);
-        Put(node, "Description", d.fDescription);
-        break;
-    }
-    case rlt_DiscountPercentage:
-    case rlt_DiscountPercentageOnSubTotal:
-    case rlt_MarkupPercentage:
-    case rlt_MarkupPercentageOnSubTotal: {
-        const auto& d = As<kReceiptLineDiscountPercentage>(aLine);
-        Put(node, "Percentage", d.fPercentage);
+        const auto& d = As<kReceiptLineDiscount>(aLine);
         Put(node, "Amount", d.fAmount);
         Put(node, "Description", d.fDescription);
         break;

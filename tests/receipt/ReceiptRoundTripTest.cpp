@@ -124,42 +124,28 @@ private:
             Add(p + u"TaxCode"_s, c->TaxCode());
             Add(p + u"Amount"_s, c->Amount());
         }
-        if (auto* v = dynamic_cast<const kReceiptLineVoucherSale*>(&aLine))
-            AddCard(p, *v);
-        if (auto* g = dynamic_cast<const kReceiptLineGiftCardSale*>(&aLine)) {
-            AddCard(p, *g);
-            Add(p + u"TaxMode"_s, g->TaxMode());
+        if (auto* c = dynamic_cast<const kReceiptLineCard*>(&aLine)) {
+            Add(p + u"Code"_s, c->Code());
+            Add(p + u"Description"_s, c->Description());
+            Add(p + u"Price"_s, c->Price());
+            Add(p + u"Department"_s, c->Department());
+            Add(p + u"TaxCode"_s, c->TaxCode());
+            Add(p + u"FreeOfCharge"_s, c->FreeOfCharge());
         }
+        if (auto* g = dynamic_cast<const kReceiptLineGiftCardSale*>(&aLine))
+            Add(p + u"TaxMode"_s, g->TaxMode());
         if (auto* t = dynamic_cast<const kReceiptLineSubtotal*>(&aLine))
             Add(p + u"Amount"_s, t->Amount());
         if (auto* t = dynamic_cast<const kReceiptLineText*>(&aLine))
             Add(p + u"Description"_s, t->Description());
-        if (auto* d = dynamic_cast<const kReceiptLineDiscountAmount*>(&aLine))
-            AddDiscount(p, *d);
-        if (auto* d = dynamic_cast<const kReceiptLineDiscountPercentage*>(&aLine)) {
-            AddDiscount(p, *d);
-            Add(p + u"Percentage"_s, d->Percentage());
+        if (auto* d = dynamic_cast<const kReceiptLineDiscount*>(&aLine)) {
+            Add(p + u"Description"_s, d->Description());
+            Add(p + u"Amount"_s, d->Amount());
+            Add(p + u"ReasonCode"_s, d->ReasonCode());
+            Add(p + u"ReasonNote"_s, d->ReasonNote());
         }
-    }
-
-    template <class TCard>
-    void AddCard(const QString& p, const TCard& aCard)
-    {
-        Add(p + u"Code"_s, aCard.Code());
-        Add(p + u"Description"_s, aCard.Description());
-        Add(p + u"Price"_s, aCard.Price());
-        Add(p + u"Department"_s, aCard.Department());
-        Add(p + u"TaxCode"_s, aCard.TaxCode());
-        Add(p + u"FreeOfCharge"_s, aCard.FreeOfCharge());
-    }
-
-    template <class TDiscount>
-    void AddDiscount(const QString& p, const TDiscount& aDiscount)
-    {
-        Add(p + u"Description"_s, aDiscount.Description());
-        Add(p + u"Amount"_s, aDiscount.Amount());
-        Add(p + u"ReasonCode"_s, aDiscount.ReasonCode());
-        Add(p + u"ReasonNote"_s, aDiscount.ReasonNote());
+        if (auto* d = dynamic_cast<const kReceiptLineDiscountPercentage*>(&aLine))
+            Add(p + u"Percentage"_s, d->Percentage());
     }
 
     void AddTax(const QString& p, const kReceiptTaxLine& t)
