@@ -135,7 +135,8 @@ public:
     void CreateNotifyIcon(QWidget* aForm);
     void DeleteNotifyIcon();
 
-    // Stopwatches; StopTimer and GetTimerValue raise "Stack empty" when none runs.
+    // Stopwatches; StopTimer and GetTimerValue raise "Unbalanced stack or queue operation" when
+    // none runs.
     void StartTimer();
     int StopTimer();
     int GetTimerValue() const;
@@ -232,6 +233,8 @@ QString GTINCheckDigit(const QString& aDigits);
 // To two decimals, halves away from zero.
 Currency RoundCurr2(Currency aValue);
 int TimeOfDayMs(TDateTime aValue);
+// The date as the user's locale writes it short (day/month/year where the locale says nothing).
+QString ShortDateText(TDateTime aDate);
 
 // --- SQL literals.
 QString SqlStr(const QString& aText);

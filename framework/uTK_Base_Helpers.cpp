@@ -191,6 +191,14 @@ QString XmlDateTime(bool aWithMilliseconds, TDateTime aValue)
                                            : QStringLiteral("yyyy-MM-ddThh:mm:ss"));
 }
 
+QString ShortDateText(TDateTime aDate)
+{
+    QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C)
+        return aDate.Format(QStringLiteral("dd/MM/yyyy"));   // the shops' own day-month-year form
+    return locale.toString(aDate.Date(), QLocale::ShortFormat);
+}
+
 QString XmlCurr(Currency aValue) { return aValue.ToString(); }
 QString XmlBool(bool aValue) { return aValue ? QStringLiteral("True") : QStringLiteral("False"); }
 

@@ -1,0 +1,15 @@
+#include "TApplication.h"
+#include "uTK_Base.h"
+
+#include <QMainWindow>
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    tTK_Application framework;
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("Registry Setup ") + framework.Info().VersionString());
+    window.resize(640, 480);
+    window.show();
+    return app.exec();
+}
