@@ -6,6 +6,24 @@
 #include <deque>
 #include <gtest/gtest.h>
 
+bool ScriptedStatementMatches(const QString& aExpected, const QString& aSql)
+{
+    if (!aExpected.contains(QLatin1String("{now}")) && !aExpected.contains(QLatin1String("{n}")))
+        return aExpected == aSql;
+    static const QRegularExpression kMarks(QStringLiteral(R"(\{now\}|\{n\})"));
+    QString pattern = QStringLiteral("^");
+    qsizetype from = 0;
+    for (auto it = kMarks.globalMatch(aExpected); it.hasNext();) {
+        const auto m = it.next();
+        pattern += QRegularExpression::escape(aExpected.mid(from, m.capturedStart() - from));
+        pattern += m.captured() == u"{n}" ? QStringLiteral(R"(-?\d+)")
+                                          : QStringLiteral(R"('\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}')");
+        from = m.capturedEnd();
+    }
+    pattern += QRegularExpression::escape(aExpected.mid(from)) + u'$';
+    return QRegularExpression(pattern).match(aSql).hasMatch();
+}
+
 struct TScriptedSqlServer::State
 {
     struct Expectation
@@ -21,19 +39,6 @@ struct TScriptedSqlServer::State
     int fConnections = 0;
     QString fRefusal;
 
-    static bool Matches(const QString& aExpected, const QString& aSql)
-    {
-        if (!aExpected.contains(QLatin1String("{now}")))
-            return aExpected == aSql;
-        const QStringList parts = aExpected.split(QStringLiteral("{now}"));
-        QStringList escaped;
-        for (const QString& part : parts)
-            escaped << QRegularExpression::escape(part);
-        const QRegularExpression pattern(
-            u'^' + escaped.join(QStringLiteral(R"('\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}')")) + u'$');
-        return pattern.match(aSql).hasMatch();
-    }
-
     // Takes the next expectation for a statement; raises when the statement is out of script.
     Expectation Take(const TDbSqlText& aText, const std::vector<TDbParam>& aBindings, int aTimeout)
     {
@@ -44,7 +49,7 @@ struct TScriptedSqlServer::State
         }
         Expectation next = fScript.front();
         fScript.pop_front();
-        if (!Matches(next.fSql, aText.Sql())) {
+        if (!ScriptedStatementMatches(next.fSql, aText.Sql())) {
             ADD_FAILURE() << "Statement differs from the script\n  expected: " << next.fSql.toStdString()
                           << "\n  received: " << aText.Sql().toStdString();
             throw Exception(QStringLiteral("Scripted server: statement differs from the script"));

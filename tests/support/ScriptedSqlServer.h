@@ -15,6 +15,10 @@ struct TScriptedRows
     std::vector<QVariantList> fRows;
 };
 
+// Whether a statement reads as an expectation says; in the expectation "{now}" stands for any
+// quoted date-time literal 'yyyy-mm-ddThh:nn:ss.zzz' and "{n}" for any whole number.
+bool ScriptedStatementMatches(const QString& aExpected, const QString& aSql);
+
 // One statement the stand-in received.
 struct TScriptedCall
 {
@@ -25,8 +29,7 @@ struct TScriptedCall
 
 // A SQL Server stand-in for tests. For as long as it lives every connection that opens talks to
 // it: each statement must read exactly as the next expectation says, and gets the rows the test
-// gave. A statement out of script fails the test and raises. In an expectation, "{now}" stands for
-// any quoted date-time literal 'yyyy-mm-ddThh:nn:ss.zzz'.
+// gave. A statement out of script fails the test and raises.
 class TScriptedSqlServer
 {
 public:
