@@ -98,9 +98,9 @@ struct TBackOfficeServer::TRealServer
     TDbConnection::TEngineFactory fPrevious;
 };
 
-TBackOfficeServer::TBackOfficeServer()
+TBackOfficeServer::TBackOfficeServer(bool aReal)
 {
-    if (Real())
+    if (aReal && RealServerGiven())
         fReal = std::make_unique<TRealServer>();
     else
         fScripted = std::make_unique<TScriptedSqlServer>();
@@ -108,7 +108,7 @@ TBackOfficeServer::TBackOfficeServer()
 
 TBackOfficeServer::~TBackOfficeServer() = default;
 
-bool TBackOfficeServer::Real()
+bool TBackOfficeServer::RealServerGiven()
 {
     return !RealConnectionString().isEmpty();
 }
@@ -175,7 +175,7 @@ const std::vector<TScriptedCall>& TBackOfficeServer::Calls() const
     return fScripted ? fScripted->Calls() : kNone;
 }
 
-QString TBackOfficeServer::ScriptedOr(const QString& aScripted, const QString& aRealPattern)
+QString TBackOfficeServer::ScriptedOr(const QString& aScripted, const QString& aRealPattern) const
 {
-    return Real() ? aRealPattern : aScripted;
+    return IsReal() ? aRealPattern : aScripted;
 }

@@ -8,18 +8,20 @@
 #include <memory>
 #include <vector>
 
-// The back-office SQL Server a test talks to. By default the scripted stand-in: each statement is
-// checked against the expectations and answered with their rows. When SAFT_TEST_MSSQL holds an
-// ODBC connection string (of a scratch database), the same test runs against that server: the
-// tables it declares are made and filled there (and dropped afterwards), the server answers, and
-// the statements sent are still compared with the expectations, in order.
+// The back-office SQL Server a test talks to: the scripted stand-in, where each statement is
+// checked against the expectations and answered with their rows; or the real server named by the
+// ODBC connection string in SAFT_TEST_MSSQL (a scratch database), where the tables the test
+// declares are made and filled (and dropped afterwards), the server answers, and the statements
+// sent are still compared with the expectations, in order.
 class TBackOfficeServer
 {
 public:
-    TBackOfficeServer();
+    // A real server only when one is given.
+    explicit TBackOfficeServer(bool aReal);
     ~TBackOfficeServer();
 
-    static bool Real();
+    static bool RealServerGiven();
+    bool IsReal() const { return fReal != nullptr; }
     // The session a scripted connection reports.
     static constexpr int kSpid = 55;
     static TDateTime LoginTime() { return TDateTime::EncodeDateTime(2024, 5, 6, 7, 8, 9, 10); }
@@ -45,7 +47,7 @@ public:
     int Connections() const;
     const std::vector<TScriptedCall>& Calls() const;
     // The expected text, or on a real server a pattern where each "{n}" stands for a number.
-    static QString ScriptedOr(const QString& aScripted, const QString& aRealPattern);
+    QString ScriptedOr(const QString& aScripted, const QString& aRealPattern) const;
 
 private:
     struct TRealServer;
@@ -53,10 +55,3 @@ private:
     std::unique_ptr<TRealServer> fReal;
 };
 
-// Skips the rest of a test that only the stand-in can play (a refused connection, a chosen
-// session), with the reason.
-#define SKIP_WHEN_REAL_SERVER(aReason)                                                  \
-    do {                                                                                \
-        if (TBackOfficeServer::Real())                                                  \
-            GTEST_SKIP() << "scripted only: " << (aReason);                             \
-    } while (false)

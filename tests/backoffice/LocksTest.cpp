@@ -25,6 +25,9 @@ class LocksTest : public ProxyTest
 protected:
     void SetUp() override
     {
+        ProxyTest::SetUp();
+        if (IsSkipped())
+            return;
         qputenv("USERNAME", "mario");
         qputenv("COMPUTERNAME", "PC01");
         fServer.Table("aplck00f", kLockColumns);
@@ -74,7 +77,7 @@ protected:
 
     QString Alive(const THolder& aHolder) const
     {
-        return TBackOfficeServer::ScriptedOr(
+        return fServer.ScriptedOr(
             QStringLiteral("select spid from master..sysprocesses where spid=%1 and login_time=%2")
                 .arg(aHolder.fSpid)
                 .arg(SqlDateTime(aHolder.fLogin)),
@@ -86,7 +89,7 @@ protected:
 
 }
 
-TEST_F(LocksTest, TakenThenTakenAgainOnTheSameConnection)
+TEST_P(LocksTest, TakenThenTakenAgainOnTheSameConnection)
 {
     fServer.Expect(Insert("PGM", "docregister", 0));
     EXPECT_TRUE(fProxy.ApplicativeLock(lt_Program, "docregister", 0));
@@ -102,7 +105,7 @@ TEST_F(LocksTest, TakenThenTakenAgainOnTheSameConnection)
     EXPECT_TRUE(Messages().isEmpty());
 }
 
-TEST_F(LocksTest, AStaleLockIsReplacedWithoutAMessage)
+TEST_P(LocksTest, AStaleLockIsReplacedWithoutAMessage)
 {
     const THolder stale{32000, TDateTime::EncodeDateTime(2024, 1, 1, 8, 0, 0, 0)};
     fServer.Setup(QStringLiteral("insert aplck00f values ('REC','Receipt 7',7,%1,32000,%2,'luigi','PC02','registryadmin','',null)")
@@ -116,7 +119,7 @@ TEST_F(LocksTest, AStaleLockIsReplacedWithoutAMessage)
     EXPECT_TRUE(Messages().isEmpty());
 }
 
-TEST_F(LocksTest, ALockHeldByAnotherLiveConnectionIsRefusedWithItsHolder)
+TEST_P(LocksTest, ALockHeldByAnotherLiveConnectionIsRefusedWithItsHolder)
 {
     const THolder holder{77, TDateTime::EncodeDateTime(2024, 2, 3, 4, 0, 0, 0)};
     HeldBy("ACT", "Stock", 1, "spid,login_time", holder);
@@ -139,7 +142,7 @@ TEST_F(LocksTest, ALockHeldByAnotherLiveConnectionIsRefusedWithItsHolder)
     fProxy.ApplicativeUnlock(lt_Action, "Stock", 1);
 }
 
-TEST_F(LocksTest, AnInsertThatFailsForItsOwnReasonIsNoLock)
+TEST_P(LocksTest, AnInsertThatFailsForItsOwnReasonIsNoLock)
 {
     const QString name(40, u'x');   // longer than the lock table's name column
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -151,7 +154,7 @@ TEST_F(LocksTest, AnInsertThatFailsForItsOwnReasonIsNoLock)
     EXPECT_TRUE(Messages()[0].contains("truncated")) << Messages()[0].toStdString();
 }
 
-TEST_F(LocksTest, TheProgramLockGoesWithTheProxy)
+TEST_P(LocksTest, TheProgramLockGoesWithTheProxy)
 {
     {
         tTK_MercaltoProxy proxy;
@@ -161,8 +164,10 @@ TEST_F(LocksTest, TheProgramLockGoesWithTheProxy)
         proxy.SetSingleInstance(true);
         fServer.Expect("DELETE APLCK00F WHERE Type='PGM' and Name='backoffice_tests' and Identifier=0");
     }
-    if (!TBackOfficeServer::Real()) {
+    if (!fServer.IsReal()) {
         EXPECT_EQ(fServer.Calls().back().fSql,
                   "DELETE APLCK00F WHERE Type='PGM' and Name='backoffice_tests' and Identifier=0");
     }
 }
+
+RUN_ON_BOTH_SERVERS(LocksTest);

@@ -6,10 +6,18 @@
 
 #include <gtest/gtest.h>
 
-// A proxy on the back-office server of the test, with the messages it shows recorded.
-class ProxyTest : public ::testing::Test
+// A proxy on the back-office server of the test, with the messages it shows recorded. Each test
+// runs on the scripted stand-in and again on the real server, which is skipped, with a message,
+// when SAFT_TEST_MSSQL names none.
+class ProxyTest : public ::testing::TestWithParam<bool>
 {
 protected:
+    void SetUp() override
+    {
+        if (GetParam() && !TBackOfficeServer::RealServerGiven())
+            GTEST_SKIP() << "SAFT_TEST_MSSQL holds no ODBC connection string: no real SQL Server to run on";
+    }
+
     void ConnectProxy()
     {
         fProxy.SetDataSource(QStringLiteral("SRV1"));
@@ -28,7 +36,7 @@ protected:
         return texts;
     }
 
-    TBackOfficeServer fServer;
+    TBackOfficeServer fServer{GetParam()};
     TRecordingPresenter fMessages;
     tTK_MercaltoProxy fProxy;
 };
@@ -44,3 +52,17 @@ QString ErrorOf(F aAction)
     }
     return QStringLiteral("<no error>");
 }
+
+#define RUN_ON_BOTH_SERVERS(aFixture)                                                              \
+    INSTANTIATE_TEST_SUITE_P(Server, aFixture, ::testing::Values(false, true),                     \
+                             [](const ::testing::TestParamInfo<bool>& aInfo) {                     \
+                                 return std::string(aInfo.param ? "Real" : "Scripted");            \
+                             })
+
+// Skips the rest of a test that only the stand-in can play (a refused connection, a chosen
+// session), with the reason.
+#define SKIP_WHEN_REAL_SERVER(aReason)                                                             \
+    do {                                                                                           \
+        if (fServer.IsReal())                                                                      \
+            GTEST_SKIP() << "scripted only: " << (aReason);                                        \
+    } while (false)

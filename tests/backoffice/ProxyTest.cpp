@@ -9,7 +9,7 @@ namespace {
 const char* const kSession = "select login_time,spid from master..sysprocesses where spid=@@spid";
 }
 
-TEST_F(ProxyTest, ConnectBuildsTheConnectionStringAndReadsTheSession)
+TEST_P(ProxyTest, ConnectBuildsTheConnectionStringAndReadsTheSession)
 {
     struct Case { const char* user; const char* password; const char* application; const char* connectionString; };
     const Case cases[] = {
@@ -31,7 +31,7 @@ TEST_F(ProxyTest, ConnectBuildsTheConnectionStringAndReadsTheSession)
         ASSERT_TRUE(proxy.Connect()) << proxy.ConnectionError().toStdString();
         EXPECT_EQ(proxy.Connection().ConnectionString(), c.connectionString);
         EXPECT_EQ(proxy.ConnectionError(), "");
-        if (TBackOfficeServer::Real()) {
+        if (fServer.IsReal()) {
             EXPECT_GT(proxy.SqlPID(), 0);
             EXPECT_FALSE(proxy.LoginDateTime().IsZero());
             continue;
@@ -44,7 +44,7 @@ TEST_F(ProxyTest, ConnectBuildsTheConnectionStringAndReadsTheSession)
     }
 }
 
-TEST_F(ProxyTest, AFailedConnectIsKeptAndLoggedWithoutThePassword)
+TEST_P(ProxyTest, AFailedConnectIsKeptAndLoggedWithoutThePassword)
 {
     SKIP_WHEN_REAL_SERVER("a refused login");
     QTemporaryDir logDir;
@@ -77,7 +77,7 @@ TEST(ProxyConnect, AnUnreachableServerFailsWithTheDriversMessage)
     qunsetenv("SAFT_ODBC_DRIVER");
 }
 
-TEST_F(ProxyTest, CheckConnectionReopensABrokenConnection)
+TEST_P(ProxyTest, CheckConnectionReopensABrokenConnection)
 {
     SKIP_WHEN_REAL_SERVER("a broken connection");
     QTemporaryDir logDir;
@@ -101,7 +101,7 @@ TEST_F(ProxyTest, CheckConnectionReopensABrokenConnection)
     EXPECT_EQ(log.count(" - Database Connection Error: retry Communication link failure"), 2) << log.toStdString();
 }
 
-TEST_F(ProxyTest, DatasetsAndCommandsRunWithAnHourTimeOutAndTypedNulls)
+TEST_P(ProxyTest, DatasetsAndCommandsRunWithAnHourTimeOutAndTypedNulls)
 {
     SKIP_WHEN_REAL_SERVER("the time-outs and bindings the driver receives");
     ConnectProxy();
@@ -129,7 +129,7 @@ TEST_F(ProxyTest, DatasetsAndCommandsRunWithAnHourTimeOutAndTypedNulls)
     EXPECT_EQ(ds, nullptr);
 }
 
-TEST_F(ProxyTest, ARefusedStatementRaisesTheServersMessage)
+TEST_P(ProxyTest, ARefusedStatementRaisesTheServersMessage)
 {
     ConnectProxy();
     fServer.ExpectFailure("select * from nowhere", "Invalid object name 'nowhere'.");
@@ -140,7 +140,7 @@ TEST_F(ProxyTest, ARefusedStatementRaisesTheServersMessage)
     EXPECT_EQ(ErrorOf([&] { fProxy.ExecuteSQLCommandFromRes("Missing"); }), "SQL Resource Missing not found");
 }
 
-TEST_F(ProxyTest, SqlResourcesAreRunWithTheirParameters)
+TEST_P(ProxyTest, SqlResourcesAreRunWithTheirParameters)
 {
     ConnectProxy();
     fServer.Table("anmag00f", "agmag varchar(10), agdes varchar(40) null, annullato char(1) null",
@@ -150,7 +150,7 @@ TEST_F(ProxyTest, SqlResourcesAreRunWithTheirParameters)
     EXPECT_EQ(ds->FieldByName("n").AsInteger(), 1);
 }
 
-TEST_F(ProxyTest, CatalogueStatementsQuoteAndBracketTheirNames)
+TEST_P(ProxyTest, CatalogueStatementsQuoteAndBracketTheirNames)
 {
     ConnectProxy();
     fServer.Table("anmag00f", "agmag varchar(10), agdes varchar(40) null, agcit varchar(40) null, annullato char(1) null",
@@ -206,3 +206,5 @@ TEST(Proxy, TheGlobalProxyIsClearedWhenItsProxyGoes)
     }
     EXPECT_EQ(MercaltoProxy, nullptr);
 }
+
+RUN_ON_BOTH_SERVERS(ProxyTest);

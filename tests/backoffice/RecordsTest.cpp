@@ -53,7 +53,7 @@ TEST(KeyCondition, AnUnhandledTypeIsToldAndLeavesItsLiteralOut)
               "2 key values given for anmag00f, which has 1 key fields");
 }
 
-TEST_F(ProxyTest, KeyedReadsSkipDeletedRowsAndOrderByTheWholeKey)
+TEST_P(ProxyTest, KeyedReadsSkipDeletedRowsAndOrderByTheWholeKey)
 {
     ConnectProxy();
     fServer.Table("anarc00f", "acart varchar(20), accol varchar(10), acdes varchar(40) null, annullato char(1) null",
