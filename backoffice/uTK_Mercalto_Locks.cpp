@@ -2,6 +2,7 @@
 // by its process id and login time.
 #include "uTK_Mercalto.h"
 
+#include "DbValues.h"
 #include "Environment.h"
 #include "uTK_Base.h"
 
@@ -50,16 +51,17 @@ QString HeldMessage(tTK_LockType aType, const TLockHolder& aHolder)
     const QString crlf = QStringLiteral("\r\n");
     const QLocale locale = QLocale::system();
     const QString when = locale.toString(aHolder.fLockTime.Date(), QLocale::ShortFormat) + u' '
-                         + aHolder.fLockTime.Format(QStringLiteral("hh:mm:ss"));
+                         + aHolder.fLockTime.Time().toString(QStringLiteral("hh:mm:ss"));
     return QStringLiteral("Attenzione!") + crlf + line + crlf + InUseText(aType) + crlf + line + crlf
            + QStringLiteral("Nome Computer: ") + aHolder.fComputer + crlf + QStringLiteral("Nome Utente: ")
            + aHolder.fUser + crlf + QStringLiteral("Programma: ") + aHolder.fProgram + crlf
            + QStringLiteral("Data/Ora Lock: ") + when;
 }
 
+// Equal to the millisecond, as the server keeps them.
 bool SameMoment(TDateTime a, TDateTime b)
 {
-    return a.Format(QStringLiteral("yyyyMMddhhmmsszzz")) == b.Format(QStringLiteral("yyyyMMddhhmmsszzz"));
+    return DbValues::IsoDateTime(a) == DbValues::IsoDateTime(b);
 }
 
 }

@@ -164,11 +164,7 @@ TEST_P(InitTest, LoadsTheSetupFileOfTheComputerFirst)
 TEST_P(InitTest, TheProgramLockDecidesASingleInstanceStart)
 {
     Write(WindowsMerIni(), kMerIni);
-    fServer.Table("aplck00f",
-                  "TYPE varchar(3) not null, NAME varchar(30) not null, IDENTIFIER int not null, TIMELCK datetime null, "
-                  "SPID int null, SPTM datetime null, MERCUSER varchar(30) null, PCNAME varchar(30) null, "
-                  "PGMNAME varchar(30) null, PGMPARAM varchar(60) null, annullato char(1) null, "
-                  "primary key (TYPE, NAME, IDENTIFIER)");
+    fServer.Table("aplck00f", kLockTableColumns);
     fServer.ExpectConnect();
     fServer.Expect(QStringLiteral("insert aplck00f (TYPE,NAME,IDENTIFIER,TIMELCK,SPID,SPTM,MERCUSER,PCNAME,PGMNAME,"
                                   "PGMPARAM) values ('PGM','backoffice_tests',0,{now},@@SPID,{now},'winuser','PC01',"

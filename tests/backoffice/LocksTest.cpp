@@ -6,12 +6,6 @@
 
 namespace {
 
-const QString kLockColumns = QStringLiteral(
-    "TYPE varchar(3) not null, NAME varchar(30) not null, IDENTIFIER int not null, TIMELCK datetime null, "
-    "SPID int null, SPTM datetime null, MERCUSER varchar(30) null, PCNAME varchar(30) null, "
-    "PGMNAME varchar(30) null, PGMPARAM varchar(60) null, annullato char(1) null, "
-    "primary key (TYPE, NAME, IDENTIFIER)");
-
 // A lock row of another connection.
 struct THolder
 {
@@ -30,7 +24,7 @@ protected:
             return;
         qputenv("USERNAME", "mario");
         qputenv("COMPUTERNAME", "PC01");
-        fServer.Table("aplck00f", kLockColumns);
+        fServer.Table("aplck00f", kLockTableColumns);
         ConnectProxy();
     }
     void TearDown() override

@@ -6,6 +6,13 @@
 
 #include <gtest/gtest.h>
 
+// The lock table as the back-office database has it, for the real server.
+inline const QString kLockTableColumns = QStringLiteral(
+    "TYPE varchar(3) not null, NAME varchar(30) not null, IDENTIFIER int not null, TIMELCK datetime null, "
+    "SPID int null, SPTM datetime null, MERCUSER varchar(30) null, PCNAME varchar(30) null, "
+    "PGMNAME varchar(30) null, PGMPARAM varchar(60) null, annullato char(1) null, "
+    "primary key (TYPE, NAME, IDENTIFIER)");
+
 // A proxy on the back-office server of the test, with the messages it shows recorded. Each test
 // runs on the scripted stand-in and again on the real server, which is skipped, with a message,
 // when SAFT_TEST_MSSQL names none.
