@@ -21,7 +21,8 @@ bool tTK_MercaltoRecordGetter::Exists(tTK_MerTable aTable, const QVariantList& a
 QString tTK_MercaltoRecordGetter::Decode(tTK_MerTable aTable, const QVariantList& aKeyValues)
 {
     const tTK_MerDecodeMap& map = GetMerDecodeMap(aTable);
-    auto ds = fProxy->CreateDataset(QStringLiteral("select ") + map.decodeexpression + QStringLiteral(" as Decoded from ")
-                                    + map.tablename + QStringLiteral(" where ") + MerKeyCondition(map, aKeyValues));
+    auto ds = fProxy->CreateDataset(QStringLiteral("select ") + map.decodeexpression
+                                    + QStringLiteral(" as Decoded from ") + map.tablename + QStringLiteral(" where ")
+                                    + MerKeyCondition(map, aKeyValues));
     return ds->Eof() ? QString() : ds->FieldByName(QStringLiteral("Decoded")).AsString();
 }

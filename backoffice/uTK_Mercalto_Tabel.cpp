@@ -32,7 +32,8 @@ QString FieldExpression(const tTK_MercaltoDataset& aRow)
                + QStringLiteral(")/") + divisor + u',';
     }
     if (type == u"D")
-        return target + QStringLiteral("=Case ") + substring + QStringLiteral(" WHEN '00000000' THEN Convert(DateTime,'18991230')")
+        return target + QStringLiteral("=Case ") + substring
+               + QStringLiteral(" WHEN '00000000' THEN Convert(DateTime,'18991230')")
                + QStringLiteral(" WHEN ''         THEN Convert(DateTime,'18991230')")
                + QStringLiteral("                   ELSE Convert(DateTime,") + substring + QStringLiteral(") END,");
     return {};
@@ -50,8 +51,8 @@ QString tTK_MercaltoProxy::DecodeTabel(const QString& aTbTab)
             sql += FieldExpression(*rows);
     rows.reset();
     sql.chop(1);
-    sql += QStringLiteral(" into ") + table + QStringLiteral(" from TABEL00F where ISNULL(ANNULLATO,'')<>'S' and tbtab=")
-           + SqlStr(aTbTab);
+    sql += QStringLiteral(" into ") + table
+           + QStringLiteral(" from TABEL00F where ISNULL(ANNULLATO,'')<>'S' and tbtab=") + SqlStr(aTbTab);
     DropTable(table);
     ExecuteSQLCommand(sql);
     return table;

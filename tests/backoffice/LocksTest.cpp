@@ -59,14 +59,14 @@ protected:
                   "registryadmin", "", QVariant()}}};
     }
 
-    // Puts the row of another connection into the real lock table.
-    void HeldBy(const QString& aType, const QString& aName, int aId, const QString& aSpidAndLogin, const THolder& aHolder)
+    // Puts a lock row of the setup connection, alive while the test runs, into the real lock table.
+    void HeldBySetupConnection(const QString& aType, const QString& aName, int aId, const THolder& aHolder)
     {
-        fServer.Setup(QStringLiteral("insert aplck00f select '%1','%2',%3,%4,%5,'luigi','PC02','registryadmin','',null "
-                                     "from master..sysprocesses where spid=@@spid")
+        fServer.Setup(QStringLiteral("insert aplck00f select '%1','%2',%3,%4,spid,login_time,'luigi','PC02',"
+                                     "'registryadmin','',null from master..sysprocesses where spid=@@spid")
                           .arg(aType, aName)
                           .arg(aId)
-                          .arg(SqlDateTime(aHolder.fLockTime), aSpidAndLogin));
+                          .arg(SqlDateTime(aHolder.fLockTime)));
     }
 
     QString Alive(const THolder& aHolder) const
@@ -102,7 +102,8 @@ TEST_P(LocksTest, TakenThenTakenAgainOnTheSameConnection)
 TEST_P(LocksTest, AStaleLockIsReplacedWithoutAMessage)
 {
     const THolder stale{32000, TDateTime::EncodeDateTime(2024, 1, 1, 8, 0, 0, 0)};
-    fServer.Setup(QStringLiteral("insert aplck00f values ('REC','Receipt 7',7,%1,32000,%2,'luigi','PC02','registryadmin','',null)")
+    fServer.Setup(QStringLiteral("insert aplck00f values ('REC','Receipt 7',7,%1,32000,%2,'luigi','PC02',"
+                                 "'registryadmin','',null)")
                       .arg(SqlDateTime(stale.fLockTime), SqlDateTime(stale.fLogin)));
     fServer.ExpectFailure(Insert("REC", "Receipt 7", 7), "Violation of PRIMARY KEY constraint");
     fServer.Expect(Read("REC", "Receipt 7", 7), Row("REC", "Receipt 7", 7, stale.fSpid, stale.fLogin, stale.fLockTime));
@@ -116,14 +117,15 @@ TEST_P(LocksTest, AStaleLockIsReplacedWithoutAMessage)
 TEST_P(LocksTest, ALockHeldByAnotherLiveConnectionIsRefusedWithItsHolder)
 {
     const THolder holder{77, TDateTime::EncodeDateTime(2024, 2, 3, 4, 0, 0, 0)};
-    HeldBy("ACT", "Stock", 1, "spid,login_time", holder);
+    HeldBySetupConnection("ACT", "Stock", 1, holder);
     fServer.ExpectFailure(Insert("ACT", "Stock", 1), "Violation of PRIMARY KEY constraint");
     fServer.Expect(Read("ACT", "Stock", 1), Row("ACT", "Stock", 1, holder.fSpid, holder.fLogin, holder.fLockTime));
     fServer.Expect(Alive(holder), {{"spid"}, {{77}}});
     EXPECT_FALSE(fProxy.ApplicativeLock(lt_Action, "Stock", 1));
 
     const QString line(40, u'-');
-    const QString expected = "Attenzione!\r\n" + line + "\r\n" + QString::fromUtf8("Programma già in uso") + "\r\n" + line
+    const QString expected = "Attenzione!\r\n" + line + "\r\n" + QString::fromUtf8("Programma già in uso") + "\r\n"
+                             + line
                              + "\r\nNome Computer: PC02\r\nNome Utente: luigi\r\nProgramma: registryadmin\r\n"
                              + "Data/Ora Lock: " + QLocale::system().toString(QDate(2024, 2, 3), QLocale::ShortFormat)
                              + " 04:05:06";

@@ -30,9 +30,12 @@ TEST(KeyCondition, WritesEachValueAsItsLiteral)
         {nt_anmag, {}, "isnull(annullato,'')<>'S' "},
         {nt_anarc, {"O'K", QByteArray("\xE7")}, "acart='O''K' and accol='\u00E7' and isnull(annullato,'')<>'S' "},
         {nt_aplck, {"PGM", "x", 0}, "type='PGM' and name='x' and identifier=0 and isnull(annullato,'')<>'S' "},
-        {nt_octes, {QVariant::fromValue(short(-3)), QVariant::fromValue(qint64(12345678901)), QVariant::fromValue(uchar(7))},
+        {nt_octes,
+         {QVariant::fromValue(short(-3)), QVariant::fromValue(qint64(12345678901)), QVariant::fromValue(uchar(7))},
          "ottor=-3 and otpor=12345678901 and otnor=7 and isnull(annullato,'')<>'S' "},
-        {nt_cmrig, {QVariant::fromValue(Currency::Parse(u"12.5")), QVariant::fromValue(TDateTime::EncodeDateTime(2024, 1, 31, 9, 0, 0, 0))},
+        {nt_cmrig,
+         {QVariant::fromValue(Currency::Parse(u"12.5")),
+          QVariant::fromValue(TDateTime::EncodeDateTime(2024, 1, 31, 9, 0, 0, 0))},
          "crcod=12.5 and crprg='20240131' and isnull(annullato,'')<>'S' "},
     };
     for (const Case& c : cases)

@@ -30,13 +30,15 @@ TEST(RegistryFile, TheProxyWorksOnAnSqliteFile)
     EXPECT_FALSE(proxy.TableExists("#anmag00f"));
     EXPECT_EQ(proxy.GetFieldNames(nt_anmag), (QStringList{"agmag", "agdes", "annullato"}));
     EXPECT_TRUE(proxy.ExecuteSQLCommand("insert into anmag00f values ('01', 'Lisboa', null)"));
-    EXPECT_TRUE(proxy.ExecuteSQLCommand("update anmag00f set agdes='Porto' where agmag=:mag", {MakeSQLParam("mag", "01")}));
+    EXPECT_TRUE(proxy.ExecuteSQLCommand("update anmag00f set agdes='Porto' where agmag=:mag",
+                                        {MakeSQLParam("mag", "01")}));
     EXPECT_EQ(proxy.LastRowCount(), 1);
 
     for (int day = 1; day <= 3; ++day)
-        proxy.ExecuteSQLCommand("insert into Receipts values (:t, :n, 'N')",
-                                {MakeSQLParam("t", QVariant::fromValue(TDateTime::EncodeDateTime(2024, 3, day, 12, 0, 0, 0))),
-                                 MakeSQLParam("n", day)});
+        proxy.ExecuteSQLCommand(
+            "insert into Receipts values (:t, :n, 'N')",
+            {MakeSQLParam("t", QVariant::fromValue(TDateTime::EncodeDateTime(2024, 3, day, 12, 0, 0, 0))),
+             MakeSQLParam("n", day)});
     auto ds = proxy.CreateDataset(
         "select * from Receipts where ReceiptDateTime between " + SqlDateTime(TDateTime::EncodeDate(2024, 3, 2)) + " and "
         + SqlDateTime(TDateTime::EncodeDateTime(2024, 3, 3, 23, 59, 59, 999)) + " order by Number");

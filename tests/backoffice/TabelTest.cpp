@@ -53,7 +53,8 @@ protected:
                        "'TABEL00F','ALIV',4,'D','T_ALIV_DAT','tbdes',8,8,0,'since',null",
                        "'TABEL00F','ALIV',5,'X','T_ALIV_ODD','tbdes',1,1,0,'odd',null",
                        "'TABEL00F','ALIV',6,'C','T_ALIV_DEL','tbdes',1,1,0,'deleted','S'"});
-        fServer.Table("tabel00f", "Pkey int, tbtab varchar(10), tbkey varchar(20), tbdes varchar(60), annullato char(1) null",
+        fServer.Table("tabel00f",
+                      "Pkey int, tbtab varchar(10), tbkey varchar(20), tbdes varchar(60), annullato char(1) null",
                       {"1,'ALIV','NOR','023000720240131',null", "2,'ALIV','ESE','000000000000000',null",
                        "3,'ALIV','RED','0060001        ',null", "4,'ALIV','OLD','0130000        ','S'",
                        "5,'CAUS','NOR','x',null"});
@@ -102,7 +103,8 @@ TEST_P(TabelTest, DecodesAListOncePerConnectionAndReadsItByKey)
 TEST_P(TabelTest, AListWithoutKeyFieldsGivesTheServersError)
 {
     SKIP_WHEN_REAL_SERVER("an incomplete list description");
-    fServer.Expect("select case when object_id('tempdb..[#CAUS]') is null then 0 else 1 end as Value", {{"Value"}, {{1}}});
+    fServer.Expect("select case when object_id('tempdb..[#CAUS]') is null then 0 else 1 end as Value",
+                   {{"Value"}, {{1}}});
     fServer.Expect("select * from pgupr01f where p4arc='TABEL00F' and p4frm='CAUS' and isnull(annullato,'')<>'S' "
                    "order by p4arc,p4frm,p4seq",
                    {{"P4Fie", "P4FiR"}, {{"tbdes", "T_CAUS_DES"}}});
