@@ -38,6 +38,9 @@ private:
 // The rows of a query. Open runs the SQL text with its named parameters and stands on the first
 // row; the dataset is then read with Next up to Eof, and First goes back. The record count is the
 // size of the whole result, known from the start.
+// How the engine keeps the rows: SQL Server results are read whole at Open (its session serves one
+// pending result at a time); embedded results stream from the file one row at a time, the count is
+// asked of the database, and First after reading on runs the statement again.
 class TDataset : private TDbClient
 {
 public:
