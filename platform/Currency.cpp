@@ -4,7 +4,9 @@
 
 #include <cmath>
 
-int64_t RoundHalfEven(__int128 n, __int128 d)
+namespace {
+// The rounded quotient in full width, so that callers can range-check it before narrowing.
+__int128 RoundHalfEvenWide(__int128 n, __int128 d)
 {
     if (d < 0) { n = -n; d = -d; }
     __int128 q = n / d;
@@ -15,7 +17,13 @@ int64_t RoundHalfEven(__int128 n, __int128 d)
         if (up)
             q += (n < 0) ? -1 : 1;
     }
-    return int64_t(q);
+    return q;
+}
+}
+
+int64_t RoundHalfEven(__int128 n, __int128 d)
+{
+    return int64_t(RoundHalfEvenWide(n, d));
 }
 
 Currency Currency::FromDouble(double aValue)
@@ -86,7 +94,7 @@ std::optional<Currency> Currency::TryParse(QStringView aText)
         if (-shift > 36) return Currency();
         __int128 div = 1;
         for (int k = 0; k < -shift; ++k) div *= 10;
-        raw = RoundHalfEven(digits, div);
+        raw = RoundHalfEvenWide(digits, div);
     }
     if (raw > __int128(INT64_MAX)) return std::nullopt;
     return FromRaw(negative ? -int64_t(raw) : int64_t(raw));

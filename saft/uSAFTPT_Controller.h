@@ -24,6 +24,9 @@ public:
     kSAFTPTController();
     ~kSAFTPTController();
 
+    // Why the last connection attempt failed, as the database driver put it; empty when it did not.
+    static QString ConnectionError();
+
     const tkOnProgress& OnProgress() const { return fOnProgress; }
     void SetOnProgress(tkOnProgress aHandler) { fOnProgress = std::move(aHandler); }
 

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // A read-write property: the field fName, the getter Name() and the setter SetName(value).
@@ -179,6 +180,8 @@ public:
     int Count() const { return int(fItems.size()); }
     T* Items(int aIndex) const { return fItems.at(size_t(aIndex)).get(); }
     void Clear() { fItems.clear(); }
+    // Hands the items over: the list is empty afterwards.
+    std::vector<std::unique_ptr<T>> Release() { return std::exchange(fItems, {}); }
     auto begin() const { return fItems.begin(); }
     auto end() const { return fItems.end(); }
 

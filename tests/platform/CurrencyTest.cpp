@@ -17,7 +17,8 @@ TEST(Currency, ParsesDecimalTextExactly)
         ASSERT_TRUE(v.has_value()) << c.text;
         EXPECT_EQ(v->Raw(), c.raw) << c.text;
     }
-    for (const char* bad : {"", "-", "1.2.3", "abc", "1e", "1,5", "922337203685477.5808", "12x"})
+    for (const char* bad : {"", "-", "1.2.3", "abc", "1e", "1,5", "922337203685477.5808", "12x",
+                            "922337203685477.58075", "99999999999999999999.99999"})
         EXPECT_FALSE(Currency::TryParse(QString::fromLatin1(bad)).has_value()) << bad;
 }
 
