@@ -1,0 +1,3 @@
+select count(*) as n
+from anmag00f
+where agmag=:mag
