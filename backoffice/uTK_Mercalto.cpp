@@ -57,7 +57,9 @@ tTK_MercaltoProxy::~tTK_MercaltoProxy()
 {
     try {
         if (fConnection->Connected()) {
-            if (fSingleInstance)
+            // Only a lock this proxy took is released: a copy refused at start leaves the running
+            // copy's lock alone.
+            if (fSingleInstance && fActive)
                 ApplicativeUnlock(lt_Program, GetExeBaseName(), 0);
             Disconnect();
         }

@@ -118,7 +118,7 @@ class tTK_MercaltoProxy
 {
 public:
     tTK_MercaltoProxy();
-    // Releases the program lock taken by Init, then disconnects.
+    // Releases the program lock Init took, then disconnects.
     ~tTK_MercaltoProxy();
     tTK_MercaltoProxy(const tTK_MercaltoProxy&) = delete;
     tTK_MercaltoProxy& operator=(const tTK_MercaltoProxy&) = delete;

@@ -10,8 +10,8 @@
 QString GetWindowsDir() { return Environment::WindowsDir(); }
 QString GetExeDir() { return Environment::ExeDir(); }
 QString GetExeBaseName() { return Environment::ExeBaseName(); }
-QString GetComputerNameEnv() { return Environment::Variable(QStringLiteral("COMPUTERNAME")); }
-QString GetUserNameEnv() { return Environment::Variable(QStringLiteral("USERNAME")); }
+QString GetComputerNameEnv() { return Environment::ComputerName(); }
+QString GetUserNameEnv() { return Environment::UserName(); }
 QString GetLocalIP() { return Environment::LocalIP(); }
 
 QString GetIniFileName(bool aPlain)

@@ -116,5 +116,6 @@ TDateTime TDateTime::DatePart() const
 
 QString TDateTime::Format(const QString& aQtPattern) const
 {
-    return ToQDateTime().toString(aQtPattern);
+    // UTC has no daylight-saving gaps: the parts come out exactly as they are stored.
+    return QDateTime(Date(), Time(), Qt::UTC).toString(aQtPattern);
 }

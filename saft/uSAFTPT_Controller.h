@@ -10,6 +10,8 @@
 #include <memory>
 #include <pugixml.hpp>
 
+class tTK_MercaltoProxy;
+
 enum tkProgressPhase : uint8_t { pp_Loading, pp_Processing };
 // Called synchronously with a percentage from 0 to 100 and a message.
 using tkOnProgress = std::function<void(tkProgressPhase aPhase, int aPercent, const QString& aMessage)>;
@@ -86,6 +88,7 @@ private:
     void Progress(tkProgressPhase aPhase, int aPercent, const QString& aMessage) const;
 
     tkOnProgress fOnProgress;
+    std::unique_ptr<tTK_MercaltoProxy> fProxy;   // also the program's global MercaltoProxy
     std::unique_ptr<pugi::xml_document> fXml;
     kBranch* fCurrentBranch = nullptr;
     TDateTime fCurrentPeriodStart;

@@ -150,20 +150,4 @@ TEST_P(LocksTest, AnInsertThatFailsForItsOwnReasonIsNoLock)
     EXPECT_TRUE(Messages()[0].contains("truncated")) << Messages()[0].toStdString();
 }
 
-TEST_P(LocksTest, TheProgramLockGoesWithTheProxy)
-{
-    {
-        tTK_MercaltoProxy proxy;
-        proxy.SetDataSource("SRV1");
-        fServer.ExpectConnect();
-        ASSERT_TRUE(proxy.Connect());
-        proxy.SetSingleInstance(true);
-        fServer.Expect("DELETE APLCK00F WHERE Type='PGM' and Name='backoffice_tests' and Identifier=0");
-    }
-    if (!fServer.IsReal()) {
-        EXPECT_EQ(fServer.Calls().back().fSql,
-                  "DELETE APLCK00F WHERE Type='PGM' and Name='backoffice_tests' and Identifier=0");
-    }
-}
-
 RUN_ON_BOTH_SERVERS(LocksTest);

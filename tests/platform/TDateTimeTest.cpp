@@ -2,6 +2,7 @@
 #include "TDateTime.h"
 
 #include <gtest/gtest.h>
+#include <ctime>
 
 TEST(TDateTime, EncodesAndDecodesEveryMillisecondExactly)
 {
@@ -38,4 +39,16 @@ TEST(TDateTime, RefusesImpossibleParts)
     EXPECT_THROW(TDateTime::EncodeTime(24, 0, 0, 0), Exception);
     TDateTime t;
     EXPECT_FALSE(TDateTime::TryEncodeDateTime(2023, 13, 1, 0, 0, 0, 0, t));
+}
+
+TEST(TDateTime, FormatsAnHourThatLocalTimeSkips)
+{
+    // 2024-03-31 01:30 does not exist on a Lisbon wall clock; the stored time is printed all the same.
+    const QByteArray previous = qgetenv("TZ");
+    qputenv("TZ", "Europe/Lisbon");
+    tzset();
+    const QString text = TDateTime::EncodeDateTime(2024, 3, 31, 1, 30, 0, 5).Format("yyyy-MM-ddThh:mm:ss.zzz");
+    previous.isNull() ? qunsetenv("TZ") : qputenv("TZ", previous);
+    tzset();
+    EXPECT_EQ(text, "2024-03-31T01:30:00.005");
 }
