@@ -69,9 +69,10 @@ void CheckOptions(const tkSampleRegistryOptions& aOptions)
                                  aOptions.FirstDay.Format(QStringLiteral("yyyy-MM-dd"))));
     const int64_t days = aOptions.FirstDay.Date().daysTo(aOptions.LastDay.Date()) + 1;
     if (aOptions.ReceiptCount > days * kSecondsOpen)
-        throw Exception(QStringLiteral("%1 receipts do not fit in %2 days of at most %3 receipts each")
+        throw Exception(QStringLiteral("%1 receipts do not fit between %2 and %3: a day takes at most %4")
                             .arg(aOptions.ReceiptCount)
-                            .arg(days)
+                            .arg(aOptions.FirstDay.Format(QStringLiteral("yyyy-MM-dd")),
+                                 aOptions.LastDay.Format(QStringLiteral("yyyy-MM-dd")))
                             .arg(kSecondsOpen));
 }
 

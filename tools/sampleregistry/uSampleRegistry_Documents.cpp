@@ -340,6 +340,7 @@ tkSampleDocument kSampleDocuments::Issue(const tkSamplePlan& aPlan, TDateTime aW
 
     kReceipt receipt;
     receipt.SetSupportSpecialChars(true);
+    receipt.SetLayout(QStringLiteral("DocumentLayout"));   // what a reader takes an empty layout for
     receipt.SetBusinessDate(aWhen.DatePart());
     receipt.SetReceiptType(refund ? rt_Refund : rt_Sale);
     receipt.SetReceiptTypeDescription(refund ? QStringLiteral("Nota de crédito") : QStringLiteral("Fatura-recibo"));
