@@ -77,14 +77,12 @@ bool IsTaxNumber(const QString& aText)
 bool IsLineAdjustment(tkReceiptLineType aType)
 {
     return aType == rlt_DiscountAmount || aType == rlt_DiscountPercentage || aType == rlt_MarkupAmount
-        || aType == rlt_MarkupPercentage;
+           || aType == rlt_MarkupPercentage;
 }
 
 bool Matches(const char* aPattern, const QString& aText)
 {
-    return QRegularExpression(QStringLiteral("^(?:%1)$").arg(QString::fromUtf8(aPattern)))
-        .match(aText)
-        .hasMatch();
+    return QRegularExpression(QStringLiteral("^(?:%1)$").arg(QString::fromUtf8(aPattern))).match(aText).hasMatch();
 }
 
 TEST_F(SampleRegistryContent, EveryReceiptReadsBackAsItWasStored)
@@ -193,7 +191,8 @@ TEST_F(SampleRegistryContent, ColumnsHaveTheFormsOfTheAuditFile)
         if (r.SourceBilling == u"M")
             EXPECT_TRUE(Matches("[^ ]+/[0-9]+", r.ManualDocumentNumber)) << r.ManualDocumentNumber.toStdString();
         else if (r.SourceBilling == u"D")
-            EXPECT_TRUE(Matches("[^ ]+ [^/^ ]+/[0-9]+", r.ManualDocumentNumber)) << r.ManualDocumentNumber.toStdString();
+            EXPECT_TRUE(Matches("[^ ]+ [^/^ ]+/[0-9]+", r.ManualDocumentNumber))
+                << r.ManualDocumentNumber.toStdString();
         else
             EXPECT_EQ(r.SourceBilling, QStringLiteral("P"));
         QString taxCode = r.Receipt->CustomerTaxCode();
@@ -213,9 +212,9 @@ TEST_F(SampleRegistryContent, CreditNotesReferToEarlierSales)
         SCOPED_TRACE(r.ReceiptNumber.toStdString());
         const tkOriginalReceipt& original = r.Receipt->OriginalReceipt();
         ASSERT_TRUE(Matches("[0-9]+", original.ReceiptNumber));
-        auto rows = Query(Connection(), QStringLiteral("select * from Receipts where Number=") + original.ReceiptNumber
-                                            + QStringLiteral(" and ReceiptDateTime=")
-                                            + SqlDateTime(original.ReceiptDateTime));
+        auto rows =
+            Query(Connection(), QStringLiteral("select * from Receipts where Number=") + original.ReceiptNumber
+                                    + QStringLiteral(" and ReceiptDateTime=") + SqlDateTime(original.ReceiptDateTime));
         ASSERT_EQ(rows->RecordCount(), 1);
         EXPECT_EQ(rows->FieldByName(QStringLiteral("DocumentType")).AsString(), QStringLiteral("FR"));
         EXPECT_EQ(rows->FieldByName(QStringLiteral("Status")).AsString(), QStringLiteral("N"));
@@ -330,13 +329,13 @@ TEST_F(SampleRegistryContent, EveryKindIsPresent)
         "document FR", "document NC", "status N", "status A", "source P", "source M", "source D",
         "customer final consumer", "customer tax number", "customer tax number with PT",
         "customer named without tax number", "total a cent below the lines", "total a cent above the lines",
-        "product without code", "free of charge", "service", "one code, two descriptions",
-        "tax rate 23", "tax rate 13", "tax rate 6", "tax rate 0",
-        "text with &amp;", "text with &lt;", "text with é", "text with ç", "text outside windows-1252"};
-    for (tkReceiptLineType type : {rlt_ProductSale, rlt_WeightedProductSale, rlt_SubTotal, rlt_Text,
-                                   rlt_DiscountAmount, rlt_DiscountPercentage, rlt_DiscountAmountOnSubtotal,
-                                   rlt_DiscountPercentageOnSubTotal, rlt_MarkupAmount, rlt_MarkupPercentage,
-                                   rlt_MarkupAmountOnSubtotal, rlt_MarkupPercentageOnSubTotal})
+        "product without code", "free of charge", "service", "one code, two descriptions", "tax rate 23",
+        "tax rate 13", "tax rate 6", "tax rate 0", "text with &amp;", "text with &lt;", "text with é", "text with ç",
+        "text outside windows-1252"};
+    for (tkReceiptLineType type :
+         {rlt_ProductSale, rlt_WeightedProductSale, rlt_SubTotal, rlt_Text, rlt_DiscountAmount, rlt_DiscountPercentage,
+          rlt_DiscountAmountOnSubtotal, rlt_DiscountPercentageOnSubTotal, rlt_MarkupAmount, rlt_MarkupPercentage,
+          rlt_MarkupAmountOnSubtotal, rlt_MarkupPercentageOnSubTotal})
         expected.push_back("line " + krptUtil::EncodeLineType(type).toStdString());
     for (int type = rpt_Cash; type <= Rpt_Change; ++type)
         expected.push_back("payment " + krptUtil::EncodePaymentType(tkReceiptPaymentType(type)).toStdString());

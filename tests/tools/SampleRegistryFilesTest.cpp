@@ -74,7 +74,8 @@ TEST(SampleRegistryFiles, AnExistingFileIsReplacedOnlyOnRequest)
     EXPECT_EQ(summary.IniFileName, QFileInfo(ini).absoluteFilePath());
     EXPECT_EQ(ReadFileBytes(ini), QByteArray("[auditexport]\r\nDataSource=sqlite\r\nDBName=registry.db\r\n"));
     auto connection = OpenRegistry(options.FileName);
-    EXPECT_EQ(Query(*connection, QStringLiteral("select count(*) as n from Receipts"))->FieldByName("n").AsInteger(), 20);
+    EXPECT_EQ(Query(*connection, QStringLiteral("select count(*) as n from Receipts"))->FieldByName("n").AsInteger(),
+              20);
     EXPECT_EQ(Files(dir), (QStringList{QStringLiteral("auditexport.ini"), QStringLiteral("registry.db")}));
 }
 
@@ -90,13 +91,27 @@ TEST(SampleRegistryFiles, UnusableOptionsLeaveNothingBehind)
     const std::vector<Case> cases = {
         {"no receipts", [](tkSampleRegistryOptions& o) { o.ReceiptCount = 0; },
          QStringLiteral("The number of receipts must be at least 1, not 0")},
-        {"days the wrong way round", [](tkSampleRegistryOptions& o) { o.FirstDay = TDateTime::EncodeDate(2024, 1, 2); o.LastDay = TDateTime::EncodeDate(2024, 1, 1); },
+        {"days the wrong way round",
+         [](tkSampleRegistryOptions& o) {
+             o.FirstDay = TDateTime::EncodeDate(2024, 1, 2);
+             o.LastDay = TDateTime::EncodeDate(2024, 1, 1);
+         },
          QStringLiteral("The last day (2024-01-01) comes before the first day (2024-01-02)")},
-        {"more receipts than seconds", [](tkSampleRegistryOptions& o) { o.LastDay = o.FirstDay; o.ReceiptCount = 43201; },
+        {"more receipts than seconds",
+         [](tkSampleRegistryOptions& o) {
+             o.LastDay = o.FirstDay;
+             o.ReceiptCount = 43201;
+         },
          QStringLiteral("43201 receipts do not fit between 2024-01-01 and 2024-01-01: a day takes at most 43200")},
-        {"no such folder", [&](tkSampleRegistryOptions& o) { o.FileName = dir.filePath(QStringLiteral("missing/registry.db")); },
-         QStringLiteral("Folder \"%1\" not found").arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("missing"))))},
-        {"a folder in the way", [&](tkSampleRegistryOptions& o) { o.FileName = dir.path(); o.Overwrite = true; },
+        {"no such folder",
+         [&](tkSampleRegistryOptions& o) { o.FileName = dir.filePath(QStringLiteral("missing/registry.db")); },
+         QStringLiteral("Folder \"%1\" not found")
+             .arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("missing"))))},
+        {"a folder in the way",
+         [&](tkSampleRegistryOptions& o) {
+             o.FileName = dir.path();
+             o.Overwrite = true;
+         },
          QStringLiteral("\"%1\" is not a file").arg(QDir::toNativeSeparators(dir.path()))},
     };
     for (const Case& c : cases) {
@@ -134,8 +149,7 @@ TEST(SampleRegistryFiles, EachYearHasItsOwnSeriesAndTheOldYearsAreClosed)
     for (; !firsts->Eof(); firsts->Next(), ++seriesUsed) {
         const QString serie = firsts->FieldByName(QStringLiteral("Serie")).AsString();
         EXPECT_EQ(firsts->FieldByName(QStringLiteral("First")).AsInteger(), 1) << serie.toStdString();
-        EXPECT_EQ(firsts->FieldByName(QStringLiteral("Earliest")).AsDateTime().Date().year(),
-                  serie.mid(2, 4).toInt());
+        EXPECT_EQ(firsts->FieldByName(QStringLiteral("Earliest")).AsDateTime().Date().year(), serie.mid(2, 4).toInt());
     }
     EXPECT_GE(seriesUsed, 6);
 }

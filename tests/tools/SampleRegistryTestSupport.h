@@ -11,7 +11,10 @@
 #include <ostream>
 #include <vector>
 
-inline void PrintTo(const QString& aText, std::ostream* aStream) { *aStream << '"' << aText.toStdString() << '"'; }
+inline void PrintTo(const QString& aText, std::ostream* aStream)
+{
+    *aStream << '"' << aText.toStdString() << '"';
+}
 
 // One row of Receipts with its receipt read back.
 struct tkStoredReceipt
@@ -40,8 +43,7 @@ std::unique_ptr<TDataset> Query(TDbConnection& aConnection, const QString& aSql)
 std::vector<tkStoredReceipt> ReadReceipts(TDbConnection& aConnection);
 
 // The message of the error that aAction raises; "(no error)" when it raises none.
-template <class F>
-QString ErrorOf(F aAction)
+template <class F> QString ErrorOf(F aAction)
 {
     try {
         aAction();

@@ -208,8 +208,8 @@ void WriteNewFile(const QString& aFileName, const QByteArray& aContent)
     QFile file(aFileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(aContent) != aContent.size()
         || !file.flush())
-        throw Exception(QStringLiteral("Cannot write \"%1\": %2")
-                            .arg(QDir::toNativeSeparators(aFileName), file.errorString()));
+        throw Exception(
+            QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(aFileName), file.errorString()));
 }
 
 void Replace(const QString& aNewFile, const QString& aFileName)
@@ -241,9 +241,9 @@ tkSampleRegistrySummary MakeSampleRegistry(const tkSampleRegistryOptions& aOptio
     try {
         Fill(newDatabase, aOptions, summary);
         if (aOptions.WriteIniFile)
-            WriteNewFile(newIni, QStringLiteral("[auditexport]\r\nDataSource=sqlite\r\nDBName=%1\r\n")
-                                     .arg(target.fileName())
-                                     .toUtf8());
+            WriteNewFile(
+                newIni,
+                QStringLiteral("[auditexport]\r\nDataSource=sqlite\r\nDBName=%1\r\n").arg(target.fileName()).toUtf8());
     } catch (...) {
         QFile::remove(newDatabase);
         if (!newIni.isEmpty())

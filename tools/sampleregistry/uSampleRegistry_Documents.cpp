@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <type_traits>
 
 namespace {
 
@@ -22,15 +23,14 @@ Currency Cents(int64_t aCents)
     return Currency::FromRaw(aCents * (Currency::Scale / 100));
 }
 
-// aWhen moved by aSeconds, counted on the calendar rather than in floating days.
-TDateTime Shifted(TDateTime aWhen, int64_t aSeconds)
+// aWhen moved on by aSeconds, counted on the calendar rather than in floating days.
+TDateTime Later(TDateTime aWhen, int64_t aSeconds)
 {
     int h, m, s, ms;
     aWhen.DecodeTime(h, m, s, ms);
     const int64_t total = h * 3600 + m * 60 + s + aSeconds;
-    const int64_t days = total >= 0 ? total / 86400 : -((-total + 86399) / 86400);
-    const int64_t rest = total - days * 86400;
-    const QDate date = aWhen.Date().addDays(days);
+    const int64_t rest = total % 86400;
+    const QDate date = aWhen.Date().addDays(total / 86400);
     return TDateTime::EncodeDateTime(date.year(), date.month(), date.day(), int(rest / 3600), int(rest / 60 % 60),
                                      int(rest % 60), ms);
 }
@@ -73,6 +73,20 @@ std::unique_ptr<kReceiptLineProductSale> ProductLine(kReceipt& aReceipt, int aAr
     return line;
 }
 
+// A discount or markup line of class TLine; one given as a percentage shows it in its description.
+template <class TLine>
+void AddAdjustLine(kReceipt& aReceipt, const QString& aDescription, Currency aPercentage, Currency aAmount,
+                   const QString& aReason)
+{
+    const QString none;
+    if constexpr (std::is_base_of_v<kReceiptLineDiscountPercentage, TLine>)
+        aReceipt.Lines().Add(kReceiptLineDiscountPercentage::Build<TLine>(
+            &aReceipt, aDescription + u' ' + aPercentage.ToString() + u'%', aPercentage, aAmount, aReason, none, none));
+    else
+        aReceipt.Lines().Add(
+            kReceiptLineDiscountAmount::Build<TLine>(&aReceipt, aDescription, aAmount, aReason, none, none));
+}
+
 // A discount or markup of a few percent of aBase, after the line or the subtotal it applies to; none
 // when it would come to less than a cent.
 void AddAdjust(kReceipt& aReceipt, tkSampleRandom& aRandom, tkSampleAdjust aAdjust, Currency aBase, bool aOnSubtotal)
@@ -81,47 +95,30 @@ void AddAdjust(kReceipt& aReceipt, tkSampleRandom& aRandom, tkSampleAdjust aAdju
     const Currency amount = RoundCurr2(Currency::MulDiv(aBase, percentage, Currency(100)));
     if (aAdjust == adj_None || amount < Cents(1))
         return;
-    const QString percentText = percentage.ToString() + u'%';
-    const QString empty;
-    kReceiptLines& lines = aReceipt.Lines();
-    kReceipt* r = &aReceipt;
+    const QString discount = aOnSubtotal ? QStringLiteral("Desconto total") : QStringLiteral("Desconto");
+    const QString markup = aOnSubtotal ? QStringLiteral("Taxa de serviço") : QStringLiteral("Acréscimo");
+    const QString discountReason = aOnSubtotal ? QStringLiteral("03") : QStringLiteral("01");
+    const QString markupReason = aOnSubtotal ? QStringLiteral("11") : QStringLiteral("10");
+    kReceipt& r = aReceipt;
     switch (aAdjust) {
     case adj_DiscountAmount:
-        if (aOnSubtotal)
-            lines.Add(kReceiptLineDiscountAmount::Build<kReceiptLineDiscountAmountOnSubTotal>(
-                r, QStringLiteral("Desconto cliente"), amount, QStringLiteral("03"), empty, empty));
-        else
-            lines.Add(kReceiptLineDiscountAmount::Build(r, QStringLiteral("Desconto"), amount, QStringLiteral("01"),
-                                                        empty, empty));
-        break;
+        return aOnSubtotal ? AddAdjustLine<kReceiptLineDiscountAmountOnSubTotal>(r, discount, percentage, amount,
+                                                                                 discountReason)
+                           : AddAdjustLine<kReceiptLineDiscountAmount>(r, discount, percentage, amount, discountReason);
     case adj_DiscountPercentage:
-        if (aOnSubtotal)
-            lines.Add(kReceiptLineDiscountPercentage::Build<kReceiptLineDiscountPercentageOnSubTotal>(
-                r, QStringLiteral("Desconto total ") + percentText, percentage, amount, QStringLiteral("03"), empty,
-                empty));
-        else
-            lines.Add(kReceiptLineDiscountPercentage::Build(r, QStringLiteral("Desconto ") + percentText, percentage,
-                                                            amount, QStringLiteral("02"), empty, empty));
-        break;
+        return aOnSubtotal
+                   ? AddAdjustLine<kReceiptLineDiscountPercentageOnSubTotal>(r, discount, percentage, amount,
+                                                                             discountReason)
+                   : AddAdjustLine<kReceiptLineDiscountPercentage>(r, discount, percentage, amount, discountReason);
     case adj_MarkupAmount:
-        if (aOnSubtotal)
-            lines.Add(kReceiptLineDiscountAmount::Build<kReceiptLineMarkupAmountOnSubTotal>(
-                r, QStringLiteral("Taxa de serviço"), amount, QStringLiteral("11"), empty, empty));
-        else
-            lines.Add(kReceiptLineDiscountAmount::Build<kReceiptLineMarkupAmount>(
-                r, QStringLiteral("Acréscimo"), amount, QStringLiteral("10"), empty, empty));
-        break;
+        return aOnSubtotal
+                   ? AddAdjustLine<kReceiptLineMarkupAmountOnSubTotal>(r, markup, percentage, amount, markupReason)
+                   : AddAdjustLine<kReceiptLineMarkupAmount>(r, markup, percentage, amount, markupReason);
     case adj_MarkupPercentage:
-        if (aOnSubtotal)
-            lines.Add(kReceiptLineDiscountPercentage::Build<kReceiptLineMarkupPercentageOnSubTotal>(
-                r, QStringLiteral("Taxa de serviço ") + percentText, percentage, amount, QStringLiteral("11"), empty,
-                empty));
-        else
-            lines.Add(kReceiptLineDiscountPercentage::Build<kReceiptLineMarkupPercentage>(
-                r, QStringLiteral("Acréscimo ") + percentText, percentage, amount, QStringLiteral("10"), empty, empty));
-        break;
-    case adj_None:
-        break;
+        return aOnSubtotal
+                   ? AddAdjustLine<kReceiptLineMarkupPercentageOnSubTotal>(r, markup, percentage, amount, markupReason)
+                   : AddAdjustLine<kReceiptLineMarkupPercentage>(r, markup, percentage, amount, markupReason);
+    case adj_None: return;
     }
 }
 
@@ -140,8 +137,9 @@ void AddSaleLines(kReceipt& aReceipt, tkSampleRandom& aRandom, const tkSamplePla
     for (const tkSampleItem& item : aPlan.Items) {
         const tkSampleArticle& article = kSampleCatalogue::Article(item.Article);
         const Currency amount = RoundCurr2(article.Price * item.Quantity);
-        auto line = ProductLine(aReceipt, item.Article, item.Alternate ? article.AlternateDescription : article.Description,
-                                item.Quantity, amount, article.Weighted);
+        auto line =
+            ProductLine(aReceipt, item.Article, item.Alternate ? article.AlternateDescription : article.Description,
+                        item.Quantity, amount, article.Weighted);
         line->SetFreeOfCharge(item.Free);
         aReceipt.Lines().Add(std::move(line));
         AddAdjust(aReceipt, aRandom, item.Adjust, amount, false);
@@ -376,7 +374,8 @@ tkSampleDocument kSampleDocuments::Issue(const tkSamplePlan& aPlan, TDateTime aW
         if (lines.empty())
             lines.push_back(original->Lines.front());
         for (const tkRefundable& line : lines)
-            receipt.Lines().Add(ProductLine(receipt, line.Article, line.Description, line.Quantity, line.Amount, false));
+            receipt.Lines().Add(
+                ProductLine(receipt, line.Article, line.Description, line.Quantity, line.Amount, false));
         tkOriginalReceipt& o = receipt.OriginalReceipt();
         o.ReceiptDateTime = original->When;
         o.ReceiptNumber = QString::number(original->Number);
@@ -386,7 +385,8 @@ tkSampleDocument kSampleDocuments::Issue(const tkSamplePlan& aPlan, TDateTime aW
         o.InvoiceDateTime = original->When;
         SetTotal(receipt, 0);
         AddTaxes(receipt);
-        AddPayments(receipt, aPlan.Payment == pay_DebitCard || aPlan.Payment == pay_CreditCard ? aPlan.Payment : pay_Cash);
+        AddPayments(receipt,
+                    aPlan.Payment == pay_DebitCard || aPlan.Payment == pay_CreditCard ? aPlan.Payment : pay_Cash);
     } else {
         AddSaleLines(receipt, fRandom, aPlan);
         SetTotal(receipt, aPlan.CentOff);
@@ -398,13 +398,13 @@ tkSampleDocument kSampleDocuments::Issue(const tkSamplePlan& aPlan, TDateTime aW
     if (aPlan.Source != u'P') {
         doc.ManualDocumentNumber = ManualNumber(aPlan.Source, documentType, year);
         // Documents written by hand reach the system a day or a few later.
-        doc.SystemEntryDateTime = Shifted(aWhen, 86400 * (1 + fRandom.Below(3)) + fRandom.Below(3600));
+        doc.SystemEntryDateTime = Later(aWhen, 86400 * (1 + fRandom.Below(3)) + fRandom.Below(3600));
     } else {
         doc.SystemEntryDateTime = aWhen;
     }
     if (aPlan.Cancelled && !refund) {
         doc.Status = QStringLiteral("A");
-        doc.LastStatusDateTime = Shifted(doc.SystemEntryDateTime, 60 * (2 + fRandom.Below(30)));
+        doc.LastStatusDateTime = Later(doc.SystemEntryDateTime, 60 * (2 + fRandom.Below(30)));
         doc.LastReceiptStatusOperator = branch.Supervisor;
     } else {
         doc.Status = QStringLiteral("N");
@@ -419,12 +419,13 @@ tkSampleDocument kSampleDocuments::Issue(const tkSamplePlan& aPlan, TDateTime aW
     series.LastTillCode = tillCode;
 
     if (!refund && doc.Status == u"N") {
-        tkOriginal sale{number, aWhen, doc.ReceiptNumber, receipt.DeviceSerialNumber(), branchIndex, aPlan.Customer, {}};
+        tkOriginal sale{number,         aWhen, doc.ReceiptNumber, receipt.DeviceSerialNumber(), branchIndex,
+                        aPlan.Customer, {}};
         const auto lines = ProductLines(receipt);
         for (size_t i = 0; i < lines.size(); ++i)
             if (!lines[i]->FreeOfCharge() && lines[i]->NetAmount() > Currency())
-                sale.Lines.push_back({aPlan.Items[i].Article, lines[i]->Description(), lines[i]->Quantity(),
-                                      lines[i]->NetAmount()});
+                sale.Lines.push_back(
+                    {aPlan.Items[i].Article, lines[i]->Description(), lines[i]->Quantity(), lines[i]->NetAmount()});
         if (!sale.Lines.empty())
             fOriginals.push_back(std::move(sale));
         if (fOriginals.size() > kRecentSales)

@@ -59,12 +59,12 @@ struct tkSampleBranch
     QString Code;
     QString Name;
     tkSampleAddress Address;
-    int Company;             // index into Companies()
-    QString SeriesSuffix;    // series names are the year and this suffix: 2024A
+    int Company;            // index into Companies()
+    QString SeriesSuffix;   // series names are the year and this suffix: 2024A
     int Tills;
     QStringList Operators;
-    QString Supervisor;      // who cancels documents
-    int Weight;              // share of the documents
+    QString Supervisor;   // who cancels documents
+    int Weight;           // share of the documents
 };
 
 enum tkSampleTaxId : uint8_t { tx_Normal, tx_Intermediate, tx_Reduced, tx_Exempt };
@@ -77,30 +77,30 @@ struct tkSampleTax
 };
 
 enum tkSampleArticleId : uint8_t {
-    ar_Cheese,          // weighted, no code
+    ar_Cheese,   // weighted, no code
     ar_Detergent,
-    ar_GiftWrap,        // service, mostly free
+    ar_GiftWrap,   // service, mostly free
     ar_Wine,
-    ar_Milk,            // one code, two descriptions
-    ar_Bread,           // no code
-    ar_Workshop,        // exempt service
-    ar_GreenTea,        // a name outside windows-1252
-    ar_Yoghurt,         // "<" in its name
-    ar_Delivery,        // service
+    ar_Milk,       // one code, two descriptions
+    ar_Bread,      // no code
+    ar_Workshop,   // exempt service
+    ar_GreenTea,   // a name outside windows-1252
+    ar_Yoghurt,    // "<" in its name
+    ar_Delivery,   // service
     ar_Coffee,
     ar_OliveOil,
     ar_Rice,
-    ar_Codfish,         // weighted
-    ar_Apples,          // weighted, no code
-    ar_PastryAndCoffee, // "&" in its name
+    ar_Codfish,           // weighted
+    ar_Apples,            // weighted, no code
+    ar_PastryAndCoffee,   // "&" in its name
     ar_Water,
     ar_Beer,
     ar_Shampoo,
     ar_Batteries,
-    ar_Bag,             // sometimes free
-    ar_Meal,            // service
+    ar_Bag,    // sometimes free
+    ar_Meal,   // service
     ar_Sardines,
-    ar_Tomatoes,        // weighted, no code
+    ar_Tomatoes,   // weighted, no code
     ar_Count
 };
 
@@ -113,7 +113,7 @@ struct tkSampleArticle
     tkSampleTaxId Tax;
     bool Weighted;
     bool Service;
-    int FreePerMille;               // how often it is given free of charge
+    int FreePerMille;   // how often it is given free of charge
     QString Department;
 };
 
@@ -149,7 +149,13 @@ public:
 
 // --- The plan of one document: every choice made before the receipt is built.
 
-enum tkSampleAdjust : uint8_t { adj_None, adj_DiscountAmount, adj_DiscountPercentage, adj_MarkupAmount, adj_MarkupPercentage };
+enum tkSampleAdjust : uint8_t {
+    adj_None,
+    adj_DiscountAmount,
+    adj_DiscountPercentage,
+    adj_MarkupAmount,
+    adj_MarkupPercentage
+};
 
 enum tkSamplePayment : uint8_t {
     pay_Cash,
@@ -171,8 +177,8 @@ struct tkSampleItem
     int Article;
     Currency Quantity;
     bool Free = false;
-    bool Alternate = false;           // sold under the article's other description
-    tkSampleAdjust Adjust = adj_None; // a discount or markup on this line
+    bool Alternate = false;             // sold under the article's other description
+    tkSampleAdjust Adjust = adj_None;   // a discount or markup on this line
     bool TextAfter = false;
 };
 
@@ -185,7 +191,7 @@ struct tkSamplePlan
     int Till = 0;
     int Operator = 0;
     int Customer = 0;
-    std::vector<tkSampleItem> Items;                // sales only
+    std::vector<tkSampleItem> Items;   // sales only
     bool Subtotal = false;
     tkSampleAdjust SubtotalAdjust = adj_None;
     int CentOff = 0;   // -1 or +1: the total a cent off the lines, taken up by the last line
@@ -208,7 +214,7 @@ struct tkSampleDocument
     TDateTime ReceiptDateTime;
     QString ReceiptNumber;   // as printed: FR 2024A/123
     QString Serie;
-    int Number = 0;          // in its series
+    int Number = 0;   // in its series
     QString Status;
     TDateTime SystemEntryDateTime;
     QString LastReceiptStatusOperator;
@@ -225,8 +231,8 @@ struct tkSampleDocument
 struct tkSampleSeries
 {
     QString Id;
-    QString Code;            // type and name: FR2024A
-    QString Name;            // as printed: 2024A
+    QString Code;   // type and name: FR2024A
+    QString Name;   // as printed: 2024A
     QString ValidationCode;
     int LastNumber = 0;
     bool Closed = false;
@@ -271,5 +277,5 @@ private:
     int fFirstYear;
     std::vector<tkSampleSeries> fSeries;   // by store, type and year
     QHash<QString, int> fManualNumbers;
-    std::deque<tkOriginal> fOriginals;     // recent normal sales, oldest first
+    std::deque<tkOriginal> fOriginals;   // recent normal sales, oldest first
 };

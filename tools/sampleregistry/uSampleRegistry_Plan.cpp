@@ -121,10 +121,10 @@ const std::vector<tkShowcase>& ShowcasePlans()
         [=](const tkSamplePlan& r) {
             tkSampleItem milk = Item(ar_Milk, Units(2));
             milk.Alternate = true;
-            tkSamplePlan p = Showcase(r, customer(ck_PrefixedTaxNumber, 0),
-                                      {Item(ar_Wine, Units(2), adj_MarkupPercentage), milk,
-                                       Item(ar_Bread, Units(1), adj_DiscountPercentage)},
-                                      pay_CreditCard);
+            tkSamplePlan p = Showcase(
+                r, customer(ck_PrefixedTaxNumber, 0),
+                {Item(ar_Wine, Units(2), adj_MarkupPercentage), milk, Item(ar_Bread, Units(1), adj_DiscountPercentage)},
+                pay_CreditCard);
             p.Subtotal = true;
             p.SubtotalAdjust = adj_DiscountPercentage;
             return p;
@@ -132,8 +132,8 @@ const std::vector<tkShowcase>& ShowcasePlans()
         [=](const tkSamplePlan& r) {
             tkSampleItem workshop = Item(ar_Workshop, Units(1));
             workshop.TextAfter = true;
-            tkSamplePlan p = Showcase(r, customer(ck_NoTaxNumber, 0), {workshop, Item(ar_GreenTea, Units(2))},
-                                      pay_DebitCard);
+            tkSamplePlan p =
+                Showcase(r, customer(ck_NoTaxNumber, 0), {workshop, Item(ar_GreenTea, Units(2))}, pay_DebitCard);
             p.Source = u'M';
             return p;
         },
@@ -190,9 +190,9 @@ const std::vector<tkShowcase>& ShowcasePlans()
         [=](const tkSamplePlan& r) {
             tkSampleItem bag = Item(ar_Bag, Units(1));
             bag.Free = true;
-            tkSamplePlan p = Showcase(
-                r, customer(ck_NoTaxNumber, 2),
-                {Item(ar_Sardines, Units(3)), Item(ar_Tomatoes, Kilograms(640)), bag}, pay_NHSCard);
+            tkSamplePlan p =
+                Showcase(r, customer(ck_NoTaxNumber, 2),
+                         {Item(ar_Sardines, Units(3)), Item(ar_Tomatoes, Kilograms(640)), bag}, pay_NHSCard);
             p.Subtotal = true;
             p.SubtotalAdjust = adj_DiscountAmount;
             return p;
@@ -204,8 +204,8 @@ const std::vector<tkShowcase>& ShowcasePlans()
             return p;
         },
         [=](const tkSamplePlan& r) {
-            tkSamplePlan p = Showcase(r, customer(ck_TaxNumber, 0),
-                                      {Item(ar_Rice, Units(1)), Item(ar_Coffee, Units(1))}, pay_Cash);
+            tkSamplePlan p =
+                Showcase(r, customer(ck_TaxNumber, 0), {Item(ar_Rice, Units(1)), Item(ar_Coffee, Units(1))}, pay_Cash);
             p.Subtotal = true;
             p.SubtotalAdjust = adj_MarkupPercentage;
             return p;

@@ -47,8 +47,8 @@ QString tkSampleRandom::Letters(const QString& aAlphabet, int aLength)
 
 QString tkSampleRandom::Guid()
 {
-    const uint64_t high = (Next() & ~0xF000ull) | 0x4000ull;                 // version 4
-    const uint64_t low = (Next() & ~(3ull << 62)) | (2ull << 62);            // variant 1
+    const uint64_t high = (Next() & ~0xF000ull) | 0x4000ull;        // version 4
+    const uint64_t low = (Next() & ~(3ull << 62)) | (2ull << 62);   // variant 1
     auto hex = [](uint64_t aValue, int aDigits) {
         return QStringLiteral("%1").arg(aValue, aDigits, 16, QLatin1Char('0')).toUpper();
     };
