@@ -542,6 +542,12 @@ class kReceiptTaxLine
 {
 public:
     explicit kReceiptTaxLine(kReceipt* aOwner) : fOwner(aOwner) {}
+    // A new tax line owned by aReceipt, not yet added to its taxes: what a till writes when it
+    // records a document.
+    static std::unique_ptr<kReceiptTaxLine> Build(kReceipt* aReceipt, tkReceiptTaxType aTaxType,
+                                                  const QString& aTaxCode, const QString& aTaxDescription,
+                                                  Currency aTaxRate, Currency aTaxableAmount, Currency aTaxAmount,
+                                                  Currency aTotalAmount);
     kReceipt* Owner() const { return fOwner; }
     tkReceiptTaxType TaxType() const { return fTaxType; }
     const QString& TaxCode() const { return fTaxCode; }

@@ -1,4 +1,4 @@
-// The line classes: amounts, factories and the printer rule for their texts.
+// The line classes: amounts, factories and the printer rule for their texts; the tax line factory.
 #include "uTkReceipt.h"
 
 QString kReceiptLine::ForPrinter(const QString& aDescription) const
@@ -55,6 +55,22 @@ std::unique_ptr<kReceiptLineGiftCardRedeem> kReceiptLineGiftCardRedeem::Build(
     line->Assign(aCode, aDescription, aDepartment, aTaxCode, aPrice, aAdditionalInfo);
     line->SetTaxMode(aTaxMode);
     return line;
+}
+
+std::unique_ptr<kReceiptTaxLine> kReceiptTaxLine::Build(kReceipt* aReceipt, tkReceiptTaxType aTaxType,
+                                                        const QString& aTaxCode, const QString& aTaxDescription,
+                                                        Currency aTaxRate, Currency aTaxableAmount,
+                                                        Currency aTaxAmount, Currency aTotalAmount)
+{
+    auto tax = std::make_unique<kReceiptTaxLine>(aReceipt);
+    tax->fTaxType = aTaxType;
+    tax->fTaxCode = aTaxCode;
+    tax->fTaxDescription = aTaxDescription;
+    tax->fTaxRate = aTaxRate;
+    tax->fTaxableAmount = aTaxableAmount;
+    tax->fTaxAmount = aTaxAmount;
+    tax->fTotalAmount = aTotalAmount;
+    return tax;
 }
 
 void kReceiptLineDiscount::Assign(const QString& aDescription, Currency aAmount, const QString& aReasonCode,
