@@ -12,6 +12,10 @@
 #include <QUuid>
 #include <optional>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 namespace {
 std::optional<QStringList>& CommandLineOverride()
 {
@@ -132,6 +136,16 @@ int ShellExecute(const QString& aFile, const QString& aVerb, const QString& aPar
         return QProcess::startDetached(aFile, SplitParameters(aParameters)) ? kOk : kFileNotFound;
     }
     return QDesktopServices::openUrl(QUrl::fromUserInput(aFile)) ? kOk : kFileNotFound;
+}
+
+qint64 PeakMemoryBytes()
+{
+#ifdef Q_OS_UNIX
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) == 0)
+        return qint64(usage.ru_maxrss) * 1024;   // kilobytes on Linux
+#endif
+    return 0;
 }
 
 }

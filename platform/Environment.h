@@ -36,6 +36,9 @@ QString NewGuidString(bool aWithBraces);
 // parameters, without waiting). Returns a value above 32 on success, as the Windows shell does.
 int ShellExecute(const QString& aFile, const QString& aVerb, const QString& aParameters);
 
+// The most memory the process has held at once, in bytes (0 where the system does not tell).
+qint64 PeakMemoryBytes();
+
 // Splits a parameter string at blanks outside double quotes; the quotes are removed.
 QStringList SplitParameters(const QString& aParameters);
 
