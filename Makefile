@@ -21,9 +21,10 @@ test: build
 # auditexport.ini.
 DEMO_DIR = $(abspath $(BUILD_DIR))/demo
 
-demo: build
+demo: configure
+	@cmake --build $(BUILD_DIR) --target auditexport make-sample-registry
 	@mkdir -p $(DEMO_DIR)
-	@cd $(DEMO_DIR) && $(abspath $(BUILD_DIR))/tools/sampleregistry/make-sample-registry --overwrite
+	@cd $(DEMO_DIR) && { test -f sample-registry.db || $(abspath $(BUILD_DIR))/tools/sampleregistry/make-sample-registry; }
 	@cd $(DEMO_DIR) && $(abspath $(BUILD_DIR))/apps/auditexport/auditexport /BATCH /STORE=001 /YEAR=2024
 
 clean:
