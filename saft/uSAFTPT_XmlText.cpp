@@ -1,11 +1,19 @@
 #include "uSAFTPT_XmlText.h"
 
+#include <algorithm>
+
 namespace {
 
 void AppendEscaped(QString& aOut, const char* aUtf8)
 {
     const QString text = QString::fromUtf8(aUtf8);
-    aOut.reserve(aOut.size() + text.size());
+    const bool plain = std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c == u'&' || c == u'<' || c == u'>' || c == u'"';
+    });
+    if (plain) {   // most values: one append
+        aOut += text;
+        return;
+    }
     for (QChar c : text) {
         switch (c.unicode()) {
         case u'&': aOut += QLatin1String("&amp;"); break;
@@ -73,6 +81,8 @@ void WriteIndentedXml(const pugi::xml_document& aDocument, const std::function<v
 
 QString ExpandEmptyElements(const QString& aText)
 {
+    if (!aText.contains(QLatin1String("/>")))
+        return aText;
     QString result;
     result.reserve(aText.size());
     qsizetype start = 0;
