@@ -351,7 +351,8 @@ void kSampleDocuments::AddRefund(kReceipt& aReceipt, const tkOriginal& aOriginal
     if (lines.empty())
         lines.push_back(&aOriginal.Lines.front());
     for (const tkRefundable* line : lines)
-        aReceipt.Lines().Add(ProductLine(aReceipt, line->Article, line->Description, line->Quantity, line->Amount, false));
+        aReceipt.Lines().Add(
+            ProductLine(aReceipt, line->Article, line->Description, line->Quantity, line->Amount, false));
     tkOriginalReceipt& o = aReceipt.OriginalReceipt();
     o.ReceiptDateTime = aOriginal.When;
     o.ReceiptNumber = QString::number(aOriginal.Number);
