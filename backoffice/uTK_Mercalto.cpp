@@ -150,12 +150,7 @@ QString tTK_MercaltoProxy::SqlResource(const QString& aResName)
     const QString path = QStringLiteral(":/sql/") + aResName;
     if (aResName.isEmpty() || !QFile::exists(path))
         throw Exception(QStringLiteral("SQL Resource %1 not found").arg(aResName));
-    QString text = ReadTextFile(path);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList lines = text.split(u'\n');
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    return TextLines(ReadTextFile(path)).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
 std::unique_ptr<tTK_MercaltoDataset> tTK_MercaltoProxy::CreateDatasetFromRes(const QString& aResName,
@@ -247,6 +242,26 @@ bool tTK_MercaltoProxy::IsProgramRunning(const QString& aProgramName)
     auto ds = CreateDataset(QStringLiteral("select count(*) as num from master..sysprocesses where program_name like ")
                             + SqlStr(aProgramName + u'%'));
     return ds->FieldByName(QStringLiteral("num")).AsInteger() > 0;
+}
+
+QStringList tTK_MercaltoProxy::TextLines(const QString& aText)
+{
+    QString text = aText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QStringList lines = text.split(u'\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QString tTK_MercaltoProxy::LineValue(const QStringList& aLines, const QString& aName)
+{
+    for (const QString& line : aLines) {
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq >= 0 && line.left(eq).compare(aName, Qt::CaseInsensitive) == 0)
+            return line.mid(eq + 1);
+    }
+    return {};
 }
 
 QString tTK_MercaltoProxy::NormalizeString(const QString& aString)

@@ -2,7 +2,7 @@
 
 // The back-office database access: the proxy through which a program reaches its SQL Server
 // database (connection and start-up, datasets and commands, the map of the tables read by key,
-// coded tables, applicative locks), with the keyed record reader it owns.
+// configuration variables, coded tables, applicative locks), with the keyed record reader it owns.
 
 #include "Currency.h"
 #include "Dataset.h"
@@ -10,6 +10,7 @@
 #include "DbTypes.h"
 #include "TDateTime.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -180,10 +181,25 @@ public:
     QString GetSetupValue(const QString& aName) const;
     bool ExistsSetupValue(const QString& aName) const;
 
-    // --- Configuration variables (defined with their reading, in uTK_Mercalto_Config.cpp).
+    // --- Configuration variables of the back-office database: the catalogue elcfg01f, else
+    // elcfg00f, gives the type and width, dbo.fn_Cfg the value for User. Each name (in any letter
+    // case) is read once and kept; aRefreshValue reads it again into the same entry, and an empty
+    // value leaves the kept one. The value is text, Currency or TDateTime by the variable's type.
+    // A name in neither catalogue raises "<name> not found in ELCFG01F nor in ELCFG00F." and stays
+    // cached empty. cfg_smtppw is kept enciphered (CiphersText) and read deciphered; an empty
+    // cfg_smtppt reads "25".
     QVariant GetConfiVar(const QString& aVarName, bool aRefreshValue);
+    // The "name=value" pairs, separated by ";", of the variable Cfg_ParAddGPCsh, one a line.
     QStringList GetAdditionalParams();
+    // The value of aParamName (letter case ignored) in those pairs; empty when absent.
     QString GetAdditionalParam(const QString& aParamName);
+    // A text enciphered with the installation's fixed key, each byte written as three decimal
+    // digits: 24 digits for 1 to 7 bytes in, 48 for 8 to 15; empty in, empty out.
+    static QByteArray CiphersText(const QByteArray& aString);
+    // Undoes CiphersText; digits after the last group of three are ignored. A group that is not a
+    // byte value raises the conversion error, a byte count not a multiple of 8
+    // "Ciphertext is not a multiple of 8 bytes.".
+    static QByteArray DeCiphersText(const QByteArray& aString);
 
     // --- Properties.
     const QString& User() const { return fUser; }
@@ -231,6 +247,10 @@ private:
     QStringList TabelKeyFields(const QString& aTbTab);
     // ApplicativeLock with the number of attempts already made.
     bool TryLock(tTK_LockType aType, const QString& aName, int aId, int aAttempt);
+    // The lines of aText, line breaks of any kind; no last empty line for a closing break.
+    static QStringList TextLines(const QString& aText);
+    // The value of the first "name=value" line whose name is aName, letter case ignored.
+    static QString LineValue(const QStringList& aLines, const QString& aName);
 
     QString fUser;
     std::unique_ptr<TDbConnection> fConnection;

@@ -74,21 +74,12 @@ void tTK_MercaltoProxy::LoadSetup()
         path = GetExeDir() + GetIniFileName(true);
     if (!QFileInfo(path).isFile())
         return;
-    QString text = ReadTextFile(path);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    fSetup = text.split(u'\n');
-    if (!fSetup.isEmpty() && fSetup.last().isEmpty())
-        fSetup.removeLast();
+    fSetup = TextLines(ReadTextFile(path));
 }
 
 QString tTK_MercaltoProxy::GetSetupValue(const QString& aName) const
 {
-    for (const QString& line : fSetup) {
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq >= 0 && line.left(eq).compare(aName, Qt::CaseInsensitive) == 0)
-            return line.mid(eq + 1);
-    }
-    return {};
+    return LineValue(fSetup, aName);
 }
 
 bool tTK_MercaltoProxy::ExistsSetupValue(const QString& aName) const

@@ -85,6 +85,8 @@ private:
     bool InitConnection();
     bool ReadIniSettings();
     kTaxTableEntry* GetTaxTableEntry(const QString& aCode, Currency aRate, const QString& aDescription);
+    // The tax country or region of the branch being exported (empty before the first export).
+    QString CurrentTaxCountryRegion() const;
     void Progress(tkProgressPhase aPhase, int aPercent, const QString& aMessage) const;
 
     tkOnProgress fOnProgress;

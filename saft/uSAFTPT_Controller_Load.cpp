@@ -343,7 +343,7 @@ bool kSAFTPTController::LoadReceipt(const QString& aXML, const QString& aHash, c
             line->SetCreditAmount(-taxBase);
         }
         line->SetTaxType(tt_IVA);
-        line->SetTaxCountryRegion(fCurrentBranch->TaxCountryRegion());
+        line->SetTaxCountryRegion(CurrentTaxCountryRegion());
         line->SetTaxCode(entry->TaxCode());
         line->SetTaxPTCode(entry->TaxPTCode());
         line->SetTaxPercentage(entry->TaxPercentage());
@@ -408,7 +408,7 @@ kTaxTableEntry* kSAFTPTController::GetTaxTableEntry(const QString& aCode, Curren
     auto entry = std::make_unique<kTaxTableEntry>();
     entry->SetTaxCode(aCode);
     entry->SetTaxType(tt_IVA);
-    entry->SetTaxCountryRegion(fCurrentBranch->TaxCountryRegion());
+    entry->SetTaxCountryRegion(CurrentTaxCountryRegion());
     if (aRate == Currency(13))
         entry->SetTaxPTCode(tc_Intermedia);
     else if (aRate == Currency(6))
@@ -420,6 +420,11 @@ kTaxTableEntry* kSAFTPTController::GetTaxTableEntry(const QString& aCode, Curren
     entry->SetDescription(aDescription);
     entry->SetTaxPercentage(aRate);
     return fTaxTable->Add(std::move(entry));
+}
+
+QString kSAFTPTController::CurrentTaxCountryRegion() const
+{
+    return fCurrentBranch ? fCurrentBranch->TaxCountryRegion() : QString();
 }
 
 QString kSAFTPTController::TextCrc32Hex(const QString& aText)

@@ -93,6 +93,8 @@ bool kSAFTPTController::Process(kBranch* aBranch, TDateTime aFromDate, TDateTime
     Progress(pp_Processing, 0, QStringLiteral("Process is Starting..."));
     Progress(pp_Processing, 0,
              QStringLiteral("Selected date range is %1 to %2").arg(ShortDateText(aFromDate), ShortDateText(aToDate)));
+    if (!aBranch)
+        throw Exception(QStringLiteral("You must select a store"));
     fCurrentBranch = aBranch;
     fCurrentPeriodStart = aFromDate;
     fCurrentPeriodEnd = aToDate;

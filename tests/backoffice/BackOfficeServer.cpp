@@ -73,13 +73,23 @@ struct TBackOfficeServer::TRealServer
     ~TRealServer()
     {
         TDbConnection::InstallEngineFactory(std::move(fPrevious));
-        for (const QString& table : fTables)
-            Run(QStringLiteral("if not object_id('%1') is null drop table %1").arg(table));
+        for (const QString& drop : fDrops)
+            Run(drop);
         const qsizetype n = std::max(fExpected.size(), fLog->size());
         for (qsizetype i = 0; i < n; ++i)
             if (!ScriptedStatementMatches(fExpected.value(i), fLog->value(i)))
                 ADD_FAILURE() << "Statement " << i + 1 << " differs\n  expected: " << fExpected.value(i).toStdString()
                               << "\n  sent:     " << fLog->value(i).toStdString();
+    }
+
+    // Makes a table or function of the test: drops what is left from an earlier run, creates it,
+    // and drops it again afterwards.
+    void Make(const QString& aKind, const QString& aName, const QString& aCreate)
+    {
+        const QString drop = QStringLiteral("if not object_id('%1') is null drop %2 %1").arg(aName, aKind);
+        Run(drop);
+        Run(aCreate);
+        fDrops << drop;
     }
 
     void Run(const QString& aSql)
@@ -94,7 +104,7 @@ struct TBackOfficeServer::TRealServer
     std::unique_ptr<TDbEngine> fSetup;
     std::shared_ptr<QStringList> fLog = std::make_shared<QStringList>();
     QStringList fExpected;
-    QStringList fTables;
+    QStringList fDrops;   // what the test made, undone afterwards
     TDbConnection::TEngineFactory fPrevious;
 };
 
@@ -145,11 +155,16 @@ void TBackOfficeServer::Table(const QString& aName, const QString& aColumns, con
 {
     if (!fReal)
         return;
-    fReal->Run(QStringLiteral("if not object_id('%1') is null drop table %1").arg(aName));
-    fReal->Run(QStringLiteral("create table %1 (%2)").arg(aName, aColumns));
-    fReal->fTables << aName;
+    fReal->Make(QStringLiteral("table"), aName, QStringLiteral("create table %1 (%2)").arg(aName, aColumns));
     for (const QString& values : aValues)
         fReal->Run(QStringLiteral("insert %1 values (%2)").arg(aName, values));
+}
+
+void TBackOfficeServer::Function(const QString& aName, const QString& aDefinition)
+{
+    if (!fReal)
+        return;
+    fReal->Make(QStringLiteral("function"), aName, QStringLiteral("create function %1 %2").arg(aName, aDefinition));
 }
 
 void TBackOfficeServer::Setup(const QString& aSql)

@@ -38,6 +38,9 @@ public:
     // A table the statements read: "create table <aName> (<aColumns>)", then one insert per
     // "values" text. The stand-in has nothing to make.
     void Table(const QString& aName, const QString& aColumns, const QStringList& aValues = {});
+    // A function the statements call: "create function <aName> <aDefinition>", dropped afterwards.
+    // The stand-in has nothing to make.
+    void Function(const QString& aName, const QString& aDefinition);
     // A statement run on the real server before the test acts (nothing on the stand-in).
     void Setup(const QString& aSql);
 

@@ -8,8 +8,9 @@
 #include <memory>
 #include <ostream>
 
+#include "TestSupport.h"
+
 // Readable values in test failures.
-inline void PrintTo(const QString& aText, std::ostream* aStream) { *aStream << '"' << aText.toStdString() << '"'; }
 inline void PrintTo(const Currency& aValue, std::ostream* aStream) { *aStream << aValue.ToString().toStdString(); }
 
 // Money from its decimal text.

@@ -5,8 +5,12 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <ostream>
 #include <utility>
 #include <vector>
+
+// Readable text in test failures.
+inline void PrintTo(const QString& aText, std::ostream* aStream) { *aStream << '"' << aText.toStdString() << '"'; }
 
 // Records the messages that would have been shown, for as long as it lives.
 class TRecordingPresenter
