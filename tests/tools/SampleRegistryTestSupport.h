@@ -3,18 +3,13 @@
 #include "Dataset.h"
 #include "DbConnection.h"
 #include "Exception.h"
+#include "TestSupport.h"
 #include "uSampleRegistry.h"
 #include "uTkReceipt.h"
 
 #include <QString>
 #include <memory>
-#include <ostream>
 #include <vector>
-
-inline void PrintTo(const QString& aText, std::ostream* aStream)
-{
-    *aStream << '"' << aText.toStdString() << '"';
-}
 
 // One row of Receipts with its receipt read back.
 struct tkStoredReceipt
