@@ -2,7 +2,6 @@
 // replaced only on request, unusable options leave nothing behind, and each year has its series.
 #include "SampleRegistryTestSupport.h"
 
-#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>

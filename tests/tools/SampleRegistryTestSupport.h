@@ -9,7 +9,6 @@
 
 #include <QString>
 #include <memory>
-#include <ostream>
 #include <vector>
 
 // One row of Receipts with its receipt read back.

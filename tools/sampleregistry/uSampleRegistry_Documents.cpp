@@ -256,6 +256,41 @@ void AddPayments(kReceipt& aReceipt, tkSamplePayment aPayment)
     }
 }
 
+// The receipt's header as the till writes it: store, till, numbers, times and company.
+void FillHeader(kReceipt& aReceipt, const tkSampleBranch& aBranch, const QString& aTillCode,
+                const QString& aOperatorCode, const tkSampleDocument& aDocument, QChar aSource)
+{
+    const tkSampleCompany& company = kSampleCatalogue::Companies()[size_t(aBranch.Company)];
+    const TDateTime when = aDocument.ReceiptDateTime;
+    aReceipt.SetSupportSpecialChars(true);
+    aReceipt.SetLayout(QStringLiteral("DocumentLayout"));   // what a reader takes an empty layout for
+    aReceipt.SetBusinessDate(when.DatePart());
+    const bool refund = aDocument.DocumentType == kCreditNote;
+    aReceipt.SetReceiptType(refund ? rt_Refund : rt_Sale);
+    aReceipt.SetReceiptTypeDescription(refund ? QStringLiteral("Nota de crédito") : QStringLiteral("Fatura-recibo"));
+    if (aSource != u'P')
+        aReceipt.SetReceiptSubtype(aSource);
+    aReceipt.SetStoreCode(aBranch.Code);
+    aReceipt.SetStoreAddress(aBranch.Address.AddressDetail);
+    aReceipt.SetStoreZipCode(aBranch.Address.PostalCode);
+    aReceipt.SetStoreCity(aBranch.Address.City);
+    aReceipt.SetTillCode(aTillCode);
+    aReceipt.SetReceiptNumber(QString::number(aDocument.Number));
+    aReceipt.SetReceiptDateTime(when);
+    aReceipt.SetReceiptZReportNumber(QString::number(when.Date().dayOfYear()));
+    aReceipt.SetDeviceSerialNumber(QStringLiteral("FPT") + aBranch.Code + aTillCode);
+    aReceipt.SetInvoiceNumber(aDocument.ReceiptNumber);
+    aReceipt.SetInvoiceDateTime(when);
+    aReceipt.SetCountryCode(QStringLiteral("PT"));
+    aReceipt.SetFiscalAreaCode(QStringLiteral("PT"));
+    aReceipt.SetCompanyCode(company.Code);
+    aReceipt.SetCompanyTaxCode(company.VATId);
+    aReceipt.SetOperatorCode(aOperatorCode);
+    aReceipt.SetCurrencyCode(QStringLiteral("EUR"));
+    aReceipt.SetPrintReceipt(true);
+    aReceipt.Headers() = QStringList{company.Name, QStringLiteral("Contribuinte n.º ") + company.VATId};
+}
+
 void SetCustomer(kReceipt& aReceipt, int aCustomer)
 {
     const tkSampleCustomer& c = kSampleCatalogue::Customers()[size_t(aCustomer)];
@@ -307,6 +342,48 @@ QString kSampleDocuments::ManualNumber(QChar aSource, const QString& aDocumentTy
     return book + u'/' + QString::number(++fManualNumbers[book]);
 }
 
+void kSampleDocuments::AddRefund(kReceipt& aReceipt, const tkOriginal& aOriginal)
+{
+    std::vector<const tkRefundable*> lines;
+    for (const tkRefundable& line : aOriginal.Lines)
+        if (fRandom.Chance(600))
+            lines.push_back(&line);
+    if (lines.empty())
+        lines.push_back(&aOriginal.Lines.front());
+    for (const tkRefundable* line : lines)
+        aReceipt.Lines().Add(
+            ProductLine(aReceipt, line->Article, line->Description, line->Quantity, line->Amount, false));
+    tkOriginalReceipt& o = aReceipt.OriginalReceipt();
+    o.ReceiptDateTime = aOriginal.When;
+    o.ReceiptNumber = QString::number(aOriginal.Number);
+    o.DeviceSerialNumber = aOriginal.DeviceSerial;
+    o.ReferenceType = rrt_OriginalReceipt;
+    o.InvoiceNumber = aOriginal.InvoiceNumber;
+    o.InvoiceDateTime = aOriginal.When;
+}
+
+void kSampleDocuments::Remember(const kReceipt& aReceipt, const tkSamplePlan& aPlan, int aBranch)
+{
+    tkOriginal sale;
+    sale.Number = aReceipt.ReceiptNumber().toInt();
+    sale.When = aReceipt.ReceiptDateTime();
+    sale.InvoiceNumber = aReceipt.InvoiceNumber();
+    sale.DeviceSerial = aReceipt.DeviceSerialNumber();
+    sale.Branch = aBranch;
+    sale.Customer = aPlan.Customer;
+    // The product lines stand in the order of the planned items.
+    const auto lines = ProductLines(aReceipt);
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (!lines[i]->FreeOfCharge() && lines[i]->NetAmount() > Currency())
+            sale.Lines.push_back(
+                {aPlan.Items[i].Article, lines[i]->Description(), lines[i]->Quantity(), lines[i]->NetAmount()});
+    if (sale.Lines.empty())
+        return;
+    fOriginals.push_back(std::move(sale));
+    if (fOriginals.size() > kRecentSales)
+        fOriginals.pop_front();
+}
+
 tkSampleDocument kSampleDocuments::Issue(const tkSamplePlan& aPlan, TDateTime aWhen)
 {
     const bool refund = aPlan.Refund && !fOriginals.empty();
@@ -316,9 +393,9 @@ tkSampleDocument kSampleDocuments::Issue(const tkSamplePlan& aPlan, TDateTime aW
         original = std::move(*picked);
         fOriginals.erase(picked);
     }
+    // A credit note is issued where the sale was.
     const int branchIndex = refund ? original->Branch : aPlan.Branch;
     const tkSampleBranch& branch = kSampleCatalogue::Branches()[size_t(branchIndex)];
-    const tkSampleCompany& company = kSampleCatalogue::Companies()[size_t(branch.Company)];
     const QString tillCode = QStringLiteral("%1").arg(aPlan.Till % branch.Tills + 1, 2, 10, QLatin1Char('0'));
     const QString operatorCode = branch.Operators[aPlan.Operator % branch.Operators.size()];
     const QString documentType = refund ? kCreditNote : kInvoice;
@@ -337,52 +414,10 @@ tkSampleDocument kSampleDocuments::Issue(const tkSamplePlan& aPlan, TDateTime aW
     doc.Hash = fRandom.Hash();
 
     kReceipt receipt;
-    receipt.SetSupportSpecialChars(true);
-    receipt.SetLayout(QStringLiteral("DocumentLayout"));   // what a reader takes an empty layout for
-    receipt.SetBusinessDate(aWhen.DatePart());
-    receipt.SetReceiptType(refund ? rt_Refund : rt_Sale);
-    receipt.SetReceiptTypeDescription(refund ? QStringLiteral("Nota de crédito") : QStringLiteral("Fatura-recibo"));
-    if (aPlan.Source != u'P')
-        receipt.SetReceiptSubtype(aPlan.Source);
-    receipt.SetStoreCode(branch.Code);
-    receipt.SetStoreAddress(branch.Address.AddressDetail);
-    receipt.SetStoreZipCode(branch.Address.PostalCode);
-    receipt.SetStoreCity(branch.Address.City);
-    receipt.SetTillCode(tillCode);
-    receipt.SetReceiptNumber(QString::number(number));
-    receipt.SetReceiptDateTime(aWhen);
-    receipt.SetReceiptZReportNumber(QString::number(aWhen.Date().dayOfYear()));
-    receipt.SetDeviceSerialNumber(QStringLiteral("FPT") + branch.Code + tillCode);
-    receipt.SetInvoiceNumber(doc.ReceiptNumber);
-    receipt.SetInvoiceDateTime(aWhen);
-    receipt.SetCountryCode(QStringLiteral("PT"));
-    receipt.SetFiscalAreaCode(QStringLiteral("PT"));
-    receipt.SetCompanyCode(company.Code);
-    receipt.SetCompanyTaxCode(company.VATId);
-    receipt.SetOperatorCode(operatorCode);
-    receipt.SetCurrencyCode(QStringLiteral("EUR"));
-    receipt.SetPrintReceipt(true);
-    receipt.Headers() = QStringList{company.Name, QStringLiteral("Contribuinte n.º ") + company.VATId};
+    FillHeader(receipt, branch, tillCode, operatorCode, doc, aPlan.Source);
     SetCustomer(receipt, refund ? original->Customer : aPlan.Customer);
-
     if (refund) {
-        // A credit note gives back lines of the sale it names, each for what was paid for it.
-        std::vector<tkRefundable> lines;
-        for (const tkRefundable& line : original->Lines)
-            if (fRandom.Chance(600))
-                lines.push_back(line);
-        if (lines.empty())
-            lines.push_back(original->Lines.front());
-        for (const tkRefundable& line : lines)
-            receipt.Lines().Add(
-                ProductLine(receipt, line.Article, line.Description, line.Quantity, line.Amount, false));
-        tkOriginalReceipt& o = receipt.OriginalReceipt();
-        o.ReceiptDateTime = original->When;
-        o.ReceiptNumber = QString::number(original->Number);
-        o.DeviceSerialNumber = original->DeviceSerial;
-        o.ReferenceType = rrt_OriginalReceipt;
-        o.InvoiceNumber = original->InvoiceNumber;
-        o.InvoiceDateTime = original->When;
+        AddRefund(receipt, *original);
         SetTotal(receipt, 0);
         AddTaxes(receipt);
         AddPayments(receipt,
@@ -417,19 +452,7 @@ tkSampleDocument kSampleDocuments::Issue(const tkSamplePlan& aPlan, TDateTime aW
     series.LastHash = doc.Hash;
     series.LastBranchCode = branch.Code;
     series.LastTillCode = tillCode;
-
-    if (!refund && doc.Status == u"N") {
-        tkOriginal sale{number,         aWhen, doc.ReceiptNumber, receipt.DeviceSerialNumber(), branchIndex,
-                        aPlan.Customer, {}};
-        const auto lines = ProductLines(receipt);
-        for (size_t i = 0; i < lines.size(); ++i)
-            if (!lines[i]->FreeOfCharge() && lines[i]->NetAmount() > Currency())
-                sale.Lines.push_back(
-                    {aPlan.Items[i].Article, lines[i]->Description(), lines[i]->Quantity(), lines[i]->NetAmount()});
-        if (!sale.Lines.empty())
-            fOriginals.push_back(std::move(sale));
-        if (fOriginals.size() > kRecentSales)
-            fOriginals.pop_front();
-    }
+    if (!refund && doc.Status == u"N")
+        Remember(receipt, aPlan, branchIndex);
     return doc;
 }

@@ -14,6 +14,8 @@
 #include <deque>
 #include <vector>
 
+class kReceipt;
+
 // splitmix64: a generator of our own, so that a seed gives the same registry whatever the compiler
 // and its library.
 class tkSampleRandom
@@ -262,15 +264,19 @@ private:
     };
     struct tkOriginal
     {
-        int Number;
+        int Number = 0;
         TDateTime When;
         QString InvoiceNumber;
         QString DeviceSerial;
-        int Branch;
-        int Customer;
+        int Branch = 0;
+        int Customer = 0;
         std::vector<tkRefundable> Lines;
     };
     tkSampleSeries& SeriesOf(int aBranch, const QString& aDocumentType, int aYear);
+    // Lines of aOriginal given back, each for what was paid for it, and the reference to it.
+    void AddRefund(kReceipt& aReceipt, const tkOriginal& aOriginal);
+    // Keeps a normal sale for the credit notes to come.
+    void Remember(const kReceipt& aReceipt, const tkSamplePlan& aPlan, int aBranch);
     QString ManualNumber(QChar aSource, const QString& aDocumentType, int aYear);
 
     tkSampleRandom& fRandom;
