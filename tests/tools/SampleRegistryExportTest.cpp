@@ -71,6 +71,16 @@ TEST(SampleRegistryExport, EveryPathIsTakenAndTheFileIsValid)
                 seen << QStringLiteral("settlement");
         }
     }
+    // Every line carries exactly one of the two amounts, a fixed tax amount has its exemption reason only
+    // when it is 0, and no line puts a tax base beside a price or an amount.
+    EXPECT_EQ(document.select_nodes("//Line[count(DebitAmount) + count(CreditAmount) != 1]").size(), 0u);
+    EXPECT_EQ(document.select_nodes("//Line[Tax/TaxAmount and (number(Tax/TaxAmount) = 0) != boolean(TaxExemptionReason)]")
+                  .size(),
+              0u);
+    EXPECT_EQ(document.select_nodes("//Line[TaxBase and (number(UnitPrice) != 0 or number(DebitAmount) != 0 or "
+                                    "number(CreditAmount) != 0)]")
+                  .size(),
+              0u);
     for (const char* kind :
          {"status N", "status A", "type FR", "type NC", "hash control 1", "hash control 1-FRM ", "hash control 1-FRD ",
           "payment NU", "payment CC", "payment CH", "payment DE", "payment TR", "tax NOR", "tax INT", "tax RED",

@@ -27,8 +27,8 @@ TRegistryFixture::TRegistryFixture() : fPreviousDir(QDir::currentPath())
     fConnection = std::make_unique<TDbConnection>();
     fConnection->SetConnectionString(QStringLiteral("Data Source=sqlite;Initial Catalog=registry.db"));
     fConnection->Open();
-    const QString schema =
-        ReadTextFile(qEnvironmentVariable("SAFT_SOURCE_DIR") + QStringLiteral("/saft/sql/registry.sqlite.sql"));
+    // The schema script the sample registry carries.
+    const QString schema = ReadTextFile(QStringLiteral(":/sampleregistry/registry.sqlite.sql"));
     for (const QString& statement : schema.split(u';'))
         if (!statement.trimmed().isEmpty() && statement.contains(QLatin1String("CREATE")))
             Execute(statement);
