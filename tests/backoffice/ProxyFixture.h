@@ -48,17 +48,6 @@ protected:
     tTK_MercaltoProxy fProxy;
 };
 
-// The message of the Exception aAction raises, or "<no error>".
-template <typename F>
-QString ErrorOf(F aAction)
-{
-    try {
-        aAction();
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    }
-    return QStringLiteral("<no error>");
-}
 
 #define RUN_ON_BOTH_SERVERS(aFixture)                                                              \
     INSTANTIATE_TEST_SUITE_P(Server, aFixture, ::testing::Values(false, true),                     \

@@ -3,6 +3,7 @@
 #include "uTK_BlockCiphers.h"
 
 #include "Exception.h"
+#include "TestSupport.h"
 
 #include <QBuffer>
 #include <QtEndian>
@@ -91,15 +92,7 @@ QByteArray EachBlock(const T64BitBlockCipher& aCipher, QByteArray aData, bool aE
     return aData;
 }
 
-QString ErrorOf(auto aAction)
-{
-    try {
-        aAction();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("no error");
-}
+
 
 // Runs aAction from aInput, read from aSkip bytes on, into a fresh buffer; answers what was written.
 QByteArray ThroughStreams(const QByteArray& aInput, int aSkip, auto aAction)

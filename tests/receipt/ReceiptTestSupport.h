@@ -26,14 +26,3 @@ std::unique_ptr<kReceipt> ReadReceipt(const QString& aXml);
 // unless aBody names them.
 QString ReceiptXml(const QString& aBody);
 
-// The message of the error that aAction raises; "(no error)" when it raises none.
-template <class F>
-QString ErrorOf(F aAction)
-{
-    try {
-        aAction();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(no error)");
-}

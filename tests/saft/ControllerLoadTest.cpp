@@ -1,20 +1,11 @@
 // Stored receipts turned into SAF-T invoices, customers, products and tax entries.
 #include "ExportFixture.h"
 #include "Exception.h"
+#include "TestSupport.h"
 
 namespace {
 Currency Money(const char* aText) { return Currency::Parse(QString::fromLatin1(aText)); }
 
-QString ErrorOfExport(ExportTest& aTest, const std::function<void()>& aExport)
-{
-    (void)aTest;
-    try {
-        aExport();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(no error)");
-}
 }
 
 TEST_F(ExportTest, SaleWithCashPaymentAndItsDiscountedVariant)
@@ -127,11 +118,11 @@ TEST_F(ExportTest, CustomerKeys)
 TEST_F(ExportTest, UnmanagedStatusesAndTypesEndTheExport)
 {
     Store(SimpleSale("1"), TDateTime::EncodeDateTime(2024, 3, 15, 10, 0, 0, 0), "C");
-    EXPECT_EQ(ErrorOfExport(*this, [&] { Export(); }), "Status [C] not yet managed");
+    EXPECT_EQ(ErrorOf([&] { Export(); }), "Status [C] not yet managed");
     fRegistry.Execute("update Receipts set Status = 'A', DocumentType = 'FT'");
-    EXPECT_EQ(ErrorOfExport(*this, [&] { Export(); }), "InvoiceType [FT] not yet managed");
+    EXPECT_EQ(ErrorOf([&] { Export(); }), "InvoiceType [FT] not yet managed");
     fRegistry.Execute("update Receipts set DocumentType = 'FR', Receipt = '<Receipt><Lines>'");
-    EXPECT_TRUE(ErrorOfExport(*this, [&] { Export(); }).startsWith("Receipt XML not valid"));
+    EXPECT_TRUE(ErrorOf([&] { Export(); }).startsWith("Receipt XML not valid"));
 }
 
 TEST_F(ExportTest, ThePeriodTakesItsFirstAndLastMillisecond)
@@ -215,7 +206,7 @@ TEST_F(ExportTest, ACreditNoteRefersToItsStoredOriginal)
     // A reference that is not a plain number never reaches the database.
     fRegistry.Execute("update Receipts set Receipt = replace(Receipt, '<ReceiptNumber>1<', "
                       "'<ReceiptNumber>1 or 1=1<')");
-    EXPECT_EQ(ErrorOfExport(*this, [&] { Export(); }),
+    EXPECT_EQ(ErrorOf([&] { Export(); }),
               "Document NC 2024A/1 refers to the receipt number \"1 or 1=1\", which is not a plain number");
     QString number;
     TDateTime date;
@@ -228,7 +219,7 @@ TEST_F(ExportTest, LinesTheFileCannotCarryAreReportedOrMadeSafe)
     tReceiptDoc noTax = SimpleSale("1");
     noTax.Taxes = TaxLine("1300", "IVA 13", "13");
     Store(noTax);
-    EXPECT_EQ(ErrorOfExport(*this, [&] { Export(); }), "Document FR 2024A/1: tax code [2300] of line 1 has no tax line");
+    EXPECT_EQ(ErrorOf([&] { Export(); }), "Document FR 2024A/1: tax code [2300] of line 1 has no tax line");
     fRegistry.Execute("delete from Receipts");
     Store(SimpleSale("0", "0"));
     const kInvoiceLine& line = *Export().Items(0)->Lines().Items(0);

@@ -1,4 +1,5 @@
 #include "Exception.h"
+#include "TestSupport.h"
 #include "uSAFTPT_DataModel.h"
 
 #include <gtest/gtest.h>
@@ -77,14 +78,6 @@ TEST(DataModel, CodesAndTheirErrors)
     product.SetProductType(pt_Servicos);
     EXPECT_EQ(product.ProductTypeToString(), "S");
 
-    auto expectError = [](auto aConvert, const char* aMessage) {
-        try {
-            aConvert();
-            ADD_FAILURE() << aMessage;
-        } catch (const Exception& e) {
-            EXPECT_EQ(e.Message(), aMessage);
-        }
-    };
     tax.SetTaxPTCode(tkTaxTable_TaxPTCode(5));
     tax.SetTaxType(tkTaxTable_TaxType(3));
     product.SetProductType(tkProduct_ProductType(5));
@@ -92,11 +85,11 @@ TEST(DataModel, CodesAndTheirErrors)
     invoice.SetDocumentStatus(tkInvoice_DocumentStatus(5));
     invoice.SetSourceBilling(tkInvoice_SourceBilling(3));
     payment.SetPaymentMechanism(tkInvoice_PaymentMechanism(14));
-    expectError([&] { tax.TaxPTCodeTostring(); }, "Unable to decode TaxCode to string");
-    expectError([&] { tax.TaxTypeTostring(); }, "Unable to decode TaxType to string");
-    expectError([&] { product.ProductTypeToString(); }, "Unable to decode ProductType to string");
-    expectError([&] { invoice.InvoiceTypeToString(); }, "Unable to decode InvoiceType to string");
-    expectError([&] { invoice.DocumentStatusToString(); }, "Unable to decode DocumentStatus to string");
-    expectError([&] { invoice.SourceBillingToString(); }, "Unable to decode SourceBilling to string");
-    expectError([&] { payment.PaymentMechanismToString(); }, "Unable to decode PaymentMechanism to string");
+    EXPECT_EQ(ErrorOf([&] { tax.TaxPTCodeTostring(); }), "Unable to decode TaxCode to string");
+    EXPECT_EQ(ErrorOf([&] { tax.TaxTypeTostring(); }), "Unable to decode TaxType to string");
+    EXPECT_EQ(ErrorOf([&] { product.ProductTypeToString(); }), "Unable to decode ProductType to string");
+    EXPECT_EQ(ErrorOf([&] { invoice.InvoiceTypeToString(); }), "Unable to decode InvoiceType to string");
+    EXPECT_EQ(ErrorOf([&] { invoice.DocumentStatusToString(); }), "Unable to decode DocumentStatus to string");
+    EXPECT_EQ(ErrorOf([&] { invoice.SourceBillingToString(); }), "Unable to decode SourceBilling to string");
+    EXPECT_EQ(ErrorOf([&] { payment.PaymentMechanismToString(); }), "Unable to decode PaymentMechanism to string");
 }

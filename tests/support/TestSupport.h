@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Exception.h"
 #include "MessagePresenter.h"
 
 #include <QString>
@@ -39,3 +40,17 @@ public:
 QString SharedDir();
 // Reads a whole file as bytes; empty when missing.
 QByteArray ReadFileBytes(const QString& aFileName);
+
+// The message of the error that aAction raises; "(no error)" when it raises none.
+template <class F>
+QString ErrorOf(F aAction)
+{
+    try {
+        aAction();
+    } catch (const Exception& e) {
+        return e.Message();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return QStringLiteral("(no error)");
+}

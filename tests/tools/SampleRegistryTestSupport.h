@@ -37,13 +37,3 @@ std::unique_ptr<TDataset> Query(TDbConnection& aConnection, const QString& aSql)
 // Every row of Receipts in the order written; raises what reading a receipt raises.
 std::vector<tkStoredReceipt> ReadReceipts(TDbConnection& aConnection);
 
-// The message of the error that aAction raises; "(no error)" when it raises none.
-template <class F> QString ErrorOf(F aAction)
-{
-    try {
-        aAction();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(no error)");
-}
