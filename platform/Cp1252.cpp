@@ -1,5 +1,7 @@
 #include "Cp1252.h"
 
+#include <algorithm>
+
 namespace {
 // 0x80..0x9F; 0 marks the bytes the code page leaves unassigned (they decode to their own value).
 constexpr char16_t kHigh[32] = {
@@ -31,6 +33,37 @@ QByteArray Encode(const QString& aText)
         if (QChar::isHighSurrogate(c) && i + 1 < aText.size() && aText[i + 1].isLowSurrogate())
             ++i;   // one character outside the code page, one "?"
         int b = ByteOf(c);
+        out.append(b < 0 ? '?' : char(b));
+    }
+    return out;
+}
+
+QByteArray EncodeUtf8(QByteArrayView aUtf8)
+{
+    QByteArray out;
+    out.reserve(aUtf8.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(aUtf8.data());
+    const auto* end = p + aUtf8.size();
+    while (p < end) {
+        if (*p < 0x80) {   // the common case: plain ASCII passes through
+            out.append(char(*p++));
+            continue;
+        }
+        int length = *p >= 0xF0 ? 4 : *p >= 0xE0 ? 3 : *p >= 0xC0 ? 2 : 1;
+        char32_t code = length == 4 ? *p & 0x07 : length == 3 ? *p & 0x0F : *p & 0x1F;
+        bool valid = length > 1 && end - p >= length;
+        for (int k = 1; valid && k < length; ++k) {
+            valid = (p[k] & 0xC0) == 0x80;
+            code = (code << 6) | (p[k] & 0x3F);
+        }
+        if (valid) {
+            p += length;
+        } else {   // a broken sequence: its lead byte and the continuation bytes that follow it
+            const auto* stop = p + std::min<qsizetype>(length, end - p);
+            for (++p; p < stop && (*p & 0xC0) == 0x80; ++p) {
+            }
+        }
+        int b = valid && code <= 0xFFFF ? ByteOf(char16_t(code)) : -1;
         out.append(b < 0 ? '?' : char(b));
     }
     return out;

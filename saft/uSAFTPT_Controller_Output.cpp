@@ -16,10 +16,10 @@ QString kSAFTPTController::Output() const
     if (!fXml)
         return {};
     QString text;
-    WriteIndentedXml(*fXml, [&text](const QString& aLine) {
+    WriteIndentedXml(*fXml, [&text](const QByteArray& aLine) {
         if (!text.isEmpty())
             text += QLatin1String("\r\n");
-        text += aLine;
+        text += QString::fromUtf8(aLine);
     });
     // The file is read in windows-1252: what it cannot hold shows as "?" already here.
     return Cp1252::Decode(Cp1252::Encode(text));
@@ -37,8 +37,10 @@ bool kSAFTPTController::SaveToFile(const QString& aFileName) const
         fail();
     QByteArray buffer;
     buffer.reserve(kFlushBytes + 4096);
-    WriteIndentedXml(*fXml, [&](const QString& aLine) {
-        buffer += Cp1252::Encode(ExpandEmptyElements(aLine));
+    WriteIndentedXml(*fXml, [&](const QByteArray& aLine) {
+        // Empty tags are few: only their lines take the round through text.
+        buffer += aLine.contains("/>") ? Cp1252::Encode(ExpandEmptyElements(QString::fromUtf8(aLine)))
+                                       : Cp1252::EncodeUtf8(aLine);
         buffer += "\r\n";
         if (buffer.size() >= kFlushBytes) {
             if (file.write(buffer) != buffer.size())

@@ -1,27 +1,23 @@
 #include "uSAFTPT_XmlText.h"
 
-#include <algorithm>
+#include <cstring>
 
 namespace {
 
-void AppendEscaped(QString& aOut, const char* aUtf8)
+void AppendEscaped(QByteArray& aOut, const char* aUtf8)
 {
-    const QString text = QString::fromUtf8(aUtf8);
-    const bool plain = std::none_of(text.begin(), text.end(), [](QChar c) {
-        return c == u'&' || c == u'<' || c == u'>' || c == u'"';
-    });
-    if (plain) {   // most values: one append
-        aOut += text;
-        return;
-    }
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'&': aOut += QLatin1String("&amp;"); break;
-        case u'<': aOut += QLatin1String("&lt;"); break;
-        case u'>': aOut += QLatin1String("&gt;"); break;
-        case u'"': aOut += QLatin1String("&quot;"); break;
-        default: aOut += c;
+    for (const char* p = aUtf8; *p;) {
+        size_t plain = std::strcspn(p, "&<>\"");
+        aOut.append(p, qsizetype(plain));
+        p += plain;
+        switch (*p) {
+        case '&': aOut += "&amp;"; break;
+        case '<': aOut += "&lt;"; break;
+        case '>': aOut += "&gt;"; break;
+        case '"': aOut += "&quot;"; break;
+        default: return;   // the end of the text
         }
+        ++p;
     }
 }
 
@@ -33,25 +29,25 @@ bool HoldsOnlyText(const pugi::xml_node& aNode)
     return true;
 }
 
-void WriteElement(const pugi::xml_node& aNode, int aDepth, QString& aLine,
-                  const std::function<void(const QString&)>& aEmit)
+void WriteElement(const pugi::xml_node& aNode, int aDepth, QByteArray& aLine,
+                  const std::function<void(const QByteArray&)>& aEmit)
 {
-    aLine.fill(u' ', aDepth * 2);
-    aLine += u'<';
-    aLine += QString::fromUtf8(aNode.name());
+    aLine.fill(' ', aDepth * 2);
+    aLine += '<';
+    aLine += aNode.name();
     for (const pugi::xml_attribute& a : aNode.attributes()) {
-        aLine += u' ';
-        aLine += QString::fromUtf8(a.name());
-        aLine += QLatin1String("=\"");
+        aLine += ' ';
+        aLine += a.name();
+        aLine += "=\"";
         AppendEscaped(aLine, a.value());
-        aLine += u'"';
+        aLine += '"';
     }
     if (!aNode.first_child()) {
-        aLine += QLatin1String("/>");
+        aLine += "/>";
         aEmit(aLine);
         return;
     }
-    aLine += u'>';
+    aLine += '>';
     if (HoldsOnlyText(aNode)) {
         for (const pugi::xml_node& child : aNode.children())
             AppendEscaped(aLine, child.value());
@@ -60,20 +56,20 @@ void WriteElement(const pugi::xml_node& aNode, int aDepth, QString& aLine,
         for (const pugi::xml_node& child : aNode.children())
             if (child.type() == pugi::node_element)
                 WriteElement(child, aDepth + 1, aLine, aEmit);
-        aLine.fill(u' ', aDepth * 2);
+        aLine.fill(' ', aDepth * 2);
     }
-    aLine += QLatin1String("</");
-    aLine += QString::fromUtf8(aNode.name());
-    aLine += u'>';
+    aLine += "</";
+    aLine += aNode.name();
+    aLine += '>';
     aEmit(aLine);
 }
 
 }
 
-void WriteIndentedXml(const pugi::xml_document& aDocument, const std::function<void(const QString&)>& aLine)
+void WriteIndentedXml(const pugi::xml_document& aDocument, const std::function<void(const QByteArray&)>& aLine)
 {
-    aLine(QStringLiteral("<?xml version=\"1.0\" encoding=\"windows-1252\"?>"));
-    QString line;
+    aLine(QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"windows-1252\"?>"));
+    QByteArray line;
     for (const pugi::xml_node& child : aDocument.children())
         if (child.type() == pugi::node_element)
             WriteElement(child, 0, line, aLine);

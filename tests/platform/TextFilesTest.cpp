@@ -12,6 +12,10 @@ TEST(Cp1252, RoundTripsAndMarksWhatItCannotHold)
     EXPECT_EQ(Cp1252::Decode(bytes), text);
     EXPECT_EQ(Cp1252::Encode(QString::fromUtf8("a\u4E2Db😀c")), QByteArray("a?b?c"));
     EXPECT_FALSE(Cp1252::CanEncode(QString::fromUtf8("\u4E2D")));
+    // From UTF-8 directly, the same bytes; a broken sequence is one "?".
+    for (const char* utf8 : {"Olá € “x” Œ ç", "a\u4E2Db😀c", "", "plain &amp; ascii"})
+        EXPECT_EQ(Cp1252::EncodeUtf8(QByteArray(utf8)), Cp1252::Encode(QString::fromUtf8(utf8))) << utf8;
+    EXPECT_EQ(Cp1252::EncodeUtf8(QByteArray("a\xC3""b\xE2\x82")), QByteArray("a?b?"));
     EXPECT_TRUE(Cp1252::CanEncode(text));
 }
 
