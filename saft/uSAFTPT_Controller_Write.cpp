@@ -260,10 +260,9 @@ bool kSAFTPTController::ProcessSalesInvoices(pugi::xml_node aSourceNode)
             pugi::xml_node tax = Add(l, "Tax");
             Add(tax, "TaxType", line->TaxTypeTostring());
             Add(tax, "TaxCountryRegion", line->TaxCountryRegion());
+            // A line of a model filled elsewhere may name no entry: its own code then.
             const kTaxTableEntry* entry = fTaxTable->GetByCode(line->TaxCode());
-            kTaxTableEntry own;   // a line of a model filled elsewhere may name no entry: its own code then
-            own.SetTaxPTCode(line->TaxPTCode());
-            Add(tax, "TaxCode", (entry ? entry : &own)->TaxPTCodeTostring());
+            Add(tax, "TaxCode", kTaxTableEntry::TaxPTCodeTostring(entry ? entry->TaxPTCode() : line->TaxPTCode()));
             Add(tax, "TaxPercentage", FormatAmount(2, line->TaxPercentage()));
             if (line->TaxAmount() != Currency())
                 Add(tax, "TaxAmount", FormatAmount(4, line->TaxAmount()));

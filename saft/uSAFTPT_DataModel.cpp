@@ -23,10 +23,10 @@ QString kProduct::ProductTypeToString() const
     return CodeOf(codes, fProductType, "ProductType");
 }
 
-QString kTaxTableEntry::TaxPTCodeTostring() const
+QString kTaxTableEntry::TaxPTCodeTostring(tkTaxTable_TaxPTCode aCode)
 {
     static constexpr std::array codes{"RED", "INT", "NOR", "ISE", "OUT"};
-    return CodeOf(codes, fTaxPTCode, "TaxCode");
+    return CodeOf(codes, aCode, "TaxCode");
 }
 
 QString kTaxTableEntry::TaxTypeTostring() const

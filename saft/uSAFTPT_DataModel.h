@@ -120,7 +120,8 @@ class kTaxTableEntry
     SAFT_PROPERTY(Currency, TaxPercentage)
     SAFT_PROPERTY(Currency, TaxAmount)
 public:
-    QString TaxPTCodeTostring() const;   // raises "Unable to decode TaxCode to string"
+    QString TaxPTCodeTostring() const { return TaxPTCodeTostring(fTaxPTCode); }
+    static QString TaxPTCodeTostring(tkTaxTable_TaxPTCode aCode);   // raises "Unable to decode TaxCode to string"
     QString TaxTypeTostring() const;     // raises "Unable to decode TaxType to string"
     const QString& Key() const { return fTaxCode; }
 };

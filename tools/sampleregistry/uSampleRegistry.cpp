@@ -106,6 +106,16 @@ QStringList SchemaStatements()
     return statements;
 }
 
+}
+
+void CreateRegistrySchema(TDbConnection& aConnection)
+{
+    for (const QString& statement : SchemaStatements())
+        TDbCommand(aConnection, statement).Execute();
+}
+
+namespace {
+
 void InsertMasterData(TDbConnection& aConnection)
 {
     TDbCommand company(aConnection, kInsertCompany);
@@ -186,8 +196,7 @@ void Fill(const QString& aFileName, const tkSampleRegistryOptions& aOptions, tkS
     connection.Open();
     connection.BeginTrans();
     try {
-        for (const QString& statement : SchemaStatements())
-            TDbCommand(connection, statement).Execute();
+        CreateRegistrySchema(connection);
         InsertMasterData(connection);
         InsertReceipts(connection, aOptions, aSummary);
         connection.CommitTrans();

@@ -13,6 +13,8 @@
 
 #include "TDateTime.h"
 
+class TDbConnection;
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -52,6 +54,9 @@ struct tkSampleRegistrySummary
 // options cannot be met, when a file to write exists and Overwrite is off, or when the database cannot
 // be written; existing files are then left as they were and nothing new is left behind.
 tkSampleRegistrySummary MakeSampleRegistry(const tkSampleRegistryOptions& aOptions);
+
+// Creates the registry's tables and indexes on an open embedded connection.
+void CreateRegistrySchema(TDbConnection& aConnection);
 
 // --- The command line of make-sample-registry.
 

@@ -2,7 +2,7 @@
 
 #include "DbCommand.h"
 #include "Exception.h"
-#include "IniFile.h"
+#include "uSampleRegistry.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,11 +27,7 @@ TRegistryFixture::TRegistryFixture() : fPreviousDir(QDir::currentPath())
     fConnection = std::make_unique<TDbConnection>();
     fConnection->SetConnectionString(QStringLiteral("Data Source=sqlite;Initial Catalog=registry.db"));
     fConnection->Open();
-    // The schema script the sample registry carries.
-    const QString schema = ReadTextFile(QStringLiteral(":/sampleregistry/registry.sqlite.sql"));
-    for (const QString& statement : schema.split(u';'))
-        if (!statement.trimmed().isEmpty() && statement.contains(QLatin1String("CREATE")))
-            Execute(statement);
+    CreateRegistrySchema(*fConnection);
     Execute(QStringLiteral("insert into CompanyRecord values ('C1', '500000000', '500000000', 'Loja & Filhos, Lda', "
                            "'Loja', 'Rua Augusta 1', 'Lisboa', '1100-053', NULL, 'PT')"));
     Execute(QStringLiteral("insert into BranchRecord values ('B1', '001', 'Baixa', 'Rua Augusta 1', 'Lisboa', "
